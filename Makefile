@@ -1,0 +1,25 @@
+# The two commands of the README, plus the sanitizer build that CI runs.
+.PHONY: all deps build test asan bench clean
+
+all: build
+
+deps:
+	scripts/install-deps
+
+build: deps
+	cmake --preset default
+	cmake --build --preset default
+
+test: build
+	ctest --preset default -j2
+
+asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan -j2
+
+bench: build
+	build/bench/reckoning_bench
+
+clean:
+	rm -rf build build-asan

@@ -1,0 +1,32 @@
+// One full reading per iteration: offsets, natal star, lucky stars, both boards,
+// their marks and the eight row texts. The dates vary so that no result can be
+// hoisted out of the loop.
+
+#include "reckoning/reading.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+
+namespace {
+
+void fullReading(benchmark::State& state)
+{
+    std::array<reckoning::CivilDate, 64> births{};
+    std::array<reckoning::CivilDate, 64> reads{};
+    for (std::size_t i = 0; i < births.size(); ++i) {
+        const auto k = static_cast<std::int64_t>(i);
+        births[i] = {1930 + k, 1 + k % 12, 1 + (k * 7) % 31};
+        reads[i] = {2000 + k, 1 + (k * 5) % 12, 1 + (k * 11) % 31};
+    }
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const reckoning::Reading r = reckoning::readingFor(births[i], reads[i]);
+        benchmark::DoNotOptimize(r);
+        i = (i + 1) % births.size();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(fullReading);
+
+}  // namespace

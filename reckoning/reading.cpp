@@ -1,0 +1,20 @@
+#include "reckoning/reading.h"
+
+namespace reckoning {
+
+Reading readingFor(const CivilDate& birth, const CivilDate& read)
+{
+    Reading r;
+    r.birthOffset = birthYearOffset(birth.month, birth.day);
+    const OffsetRow row = offsetRowForMonth(read.month).value_or(OffsetRow::NovemberDecember);
+    r.offsets = readingOffsets(row, read.day);
+    r.natal = natalStar(birth.year, r.birthOffset);
+    r.lucky = luckyStars(r.natal);
+    r.monthBoard = monthBoard(read.year, read.month, r.offsets.month);
+    r.yearBoard = yearBoard(read.year, r.offsets.year);
+    r.monthDirections = readDirections(r.monthBoard, r.natal);
+    r.yearDirections = readDirections(r.yearBoard, r.natal);
+    return r;
+}
+
+}  // namespace reckoning
