@@ -1,0 +1,97 @@
+#include "uikit/dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace uikit {
+
+namespace {
+
+QString runFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent, request.title);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(request.filter);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    // The save command asks its own overwrite question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+QString QtDialogs::saveFileName(const FileDialogRequest& request)
+{
+    return runFileDialog(m_parent, request, QFileDialog::AcceptSave);
+}
+
+QString QtDialogs::openFileName(const FileDialogRequest& request)
+{
+    return runFileDialog(m_parent, request, QFileDialog::AcceptOpen);
+}
+
+bool QtDialogs::askYesNo(const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtDialogs::inform(const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+void ScriptedDialogs::clear()
+{
+    m_answers.clear();
+    m_shown.clear();
+    m_unanswered = 0;
+}
+
+QString ScriptedDialogs::nextPath()
+{
+    if (!m_answers.empty() && std::holds_alternative<QString>(m_answers.front())) {
+        QString path = std::get<QString>(m_answers.front());
+        m_answers.pop_front();
+        return path;
+    }
+    ++m_unanswered;
+    return {};
+}
+
+QString ScriptedDialogs::saveFileName(const FileDialogRequest& request)
+{
+    m_shown.push_back({Shown::Kind::SaveFile, request.title, request.filter, request.defaultSuffix});
+    return nextPath();
+}
+
+QString ScriptedDialogs::openFileName(const FileDialogRequest& request)
+{
+    m_shown.push_back({Shown::Kind::OpenFile, request.title, request.filter, request.defaultSuffix});
+    return nextPath();
+}
+
+bool ScriptedDialogs::askYesNo(const QString& title, const QString& text)
+{
+    m_shown.push_back({Shown::Kind::Question, title, text, {}});
+    if (!m_answers.empty() && std::holds_alternative<bool>(m_answers.front())) {
+        const bool yes = std::get<bool>(m_answers.front());
+        m_answers.pop_front();
+        return yes;
+    }
+    ++m_unanswered;
+    return false;
+}
+
+void ScriptedDialogs::inform(const QString& title, const QString& text)
+{
+    m_shown.push_back({Shown::Kind::Message, title, text, {}});
+}
+
+}  // namespace uikit

@@ -1,0 +1,40 @@
+#pragma once
+
+// What both windows share of their look: the Japanese faces with their
+// fallbacks, colours given as 0xRRGGBB, and the window icon.
+//
+// Layouts are fixed in pixels at 96 dots per inch, so fonts are set in pixels as
+// well (points x 96 / 72): a label sized for a 14.25 pt caption gets 19 px text
+// whatever DPI the screen reports, and scaling for dense screens stays Qt's job.
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QString>
+
+#include <cstdint>
+
+namespace uikit {
+
+inline const QString MinchoFamily = QStringLiteral("ＭＳ Ｐ明朝");
+inline const QString GothicFamily = QStringLiteral("ＭＳ Ｐゴシック");
+
+// Pixel size of a point size at 96 dpi, rounded to the nearest pixel.
+int pixelsForPoints(double points);
+
+// "ＭＳ Ｐ明朝" and "ＭＳ Ｐゴシック" first; where they are not installed, the IPA
+// proportional faces of Debian's fonts-ipafont packages, then any Mincho/Gothic.
+QFont mincho(double points);
+QFont gothic(double points);
+
+// The program's default user-interface font (Gothic, 9 pt), set on the
+// application so that buttons and inputs without a face of their own use it.
+QFont defaultUiFont();
+
+inline QColor colour(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
+inline std::uint32_t rgbOf(const QColor& c) { return c.rgb() & 0xFFFFFFu; }
+
+// A small 3 x 3 home board in the stars' colours, shared by both windows.
+QIcon windowIcon();
+
+}  // namespace uikit

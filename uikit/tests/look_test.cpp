@@ -1,0 +1,50 @@
+#include "uikit/look.h"
+
+#include <QFontInfo>
+#include <QTest>
+
+class LookTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pointSizesBecomeWholePixelsAt96Dpi_data()
+    {
+        QTest::addColumn<double>("points");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("9 pt") << 9.0 << 12;
+        QTest::newRow("11.25 pt") << 11.25 << 15;
+        QTest::newRow("12 pt") << 12.0 << 16;
+        QTest::newRow("14.25 pt") << 14.25 << 19;
+        QTest::newRow("20.25 pt") << 20.25 << 27;
+        QTest::newRow("27.75 pt") << 27.75 << 37;
+        QTest::newRow("36 pt") << 36.0 << 48;
+    }
+    void pointSizesBecomeWholePixelsAt96Dpi()
+    {
+        QFETCH(double, points);
+        QFETCH(int, pixels);
+        QCOMPARE(uikit::pixelsForPoints(points), pixels);
+        QCOMPARE(uikit::mincho(points).pixelSize(), pixels);
+    }
+
+    // The named faces are not installed on Debian; the IPA faces must stand in,
+    // never a Latin face without Japanese glyphs.
+    void japaneseFacesFallBackToIpa()
+    {
+        QCOMPARE(uikit::mincho(12).family(), uikit::MinchoFamily);
+        QVERIFY2(QFontInfo(uikit::mincho(12)).family().contains(QStringLiteral("Mincho")),
+                 qPrintable(QFontInfo(uikit::mincho(12)).family()));
+        QVERIFY2(QFontInfo(uikit::gothic(9)).family().contains(QStringLiteral("Gothic")),
+                 qPrintable(QFontInfo(uikit::gothic(9)).family()));
+    }
+
+    void iconIsThirtyTwoPixelsSquare()
+    {
+        const QIcon icon = uikit::windowIcon();
+        QVERIFY(!icon.isNull());
+        QCOMPARE(icon.availableSizes().value(0), QSize(32, 32));
+    }
+};
+
+QTEST_MAIN(LookTest)
+#include "look_test.moc"
