@@ -1,0 +1,265 @@
+#include "mainwindow/calculate.h"
+
+#include "reckoning/board.h"
+#include "reckoning/tables.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace mainwindow {
+namespace {
+
+using namespace std::string_literals;
+
+constexpr std::uint32_t Yellow = 0xFFFF00;
+
+ReadingInputs inputs(std::string birthYear, std::string birthMonth, std::string birthDay, std::string readingYear,
+                     std::string readingMonth, std::string readingDay)
+{
+    return {std::move(birthYear), std::move(birthMonth), std::move(birthDay),
+            std::move(readingYear), std::move(readingMonth), std::move(readingDay)};
+}
+
+const ReadingInputs WorkedExample = inputs("1980", "5", "5", "2024", "2", "10");
+
+std::vector<std::string> luckyCaptions(const ReadingDisplay& d)
+{
+    std::vector<std::string> captions;
+    for (int k = 1; k <= 5; ++k) captions.push_back(d.luckySlots[static_cast<std::size_t>(k)].caption);
+    return captions;
+}
+
+// The cells of a board as the star numbers their captions name; 0 for a caption
+// that is no star's numeral or a fill that does not match it.
+reckoning::Board boardShown(const std::array<CellDisplay, 10>& cells)
+{
+    reckoning::Board b;
+    for (int p = 1; p <= 9; ++p) {
+        for (int s = 1; s <= 9; ++s) {
+            const CellDisplay& cell = cells[static_cast<std::size_t>(p)];
+            if (cell.caption == reckoning::boardNumeral(s) && cell.fill == reckoning::starColour(s)) {
+                b.star[static_cast<std::size_t>(p)] = s;
+            }
+        }
+    }
+    return b;
+}
+
+TEST(ParseNumber, AcceptsWholeDecimalNumbersOnly)
+{
+    const std::pair<std::string, std::optional<std::int32_t>> cases[] = {
+        {"1980", 1980},
+        {" 1980 ", 1980},
+        {"\t7", 7},
+        {"１９８０", 1980},
+        {"1９8０", 1980},
+        {"\u3000２０２４\u3000", 2024},
+        {"-5", -5},
+        {"+12", 12},
+        {"03", 3},
+        {"2147483647", 2147483647},
+        {"-2147483648", INT32_MIN},
+        {"2147483648", std::nullopt},
+        {"-2147483649", std::nullopt},
+        {"99999999999", std::nullopt},
+        {"99999999999999999999999", std::nullopt},
+        {"", std::nullopt},
+        {" ", std::nullopt},
+        {"-", std::nullopt},
+        {"- 5", std::nullopt},
+        {"1e3", std::nullopt},
+        {"1.5", std::nullopt},
+        {"12a", std::nullopt},
+        {"abc", std::nullopt},
+        {"一九八〇", std::nullopt},
+        {"0x10", std::nullopt},
+        {"\xEF\xBC", std::nullopt},  // a full-width digit cut short
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(parseNumber(text), expected) << '"' << text << '"';
+    }
+}
+
+TEST(Calculate, EmptyYearBoxChangesNothing)
+{
+    const ReadingDisplay shown = calculate(WorkedExample, startDisplay());
+    EXPECT_EQ(calculate(inputs("1980", "5", "5", "", "2", "10"), shown), shown);
+    EXPECT_EQ(calculate(inputs("", "5", "5", "2024", "2", "10"), shown), shown);
+    EXPECT_EQ(calculate(inputs("", "", "", "", "", ""), startDisplay()), startDisplay());
+}
+
+TEST(Calculate, WorkedExample)
+{
+    const ReadingDisplay d = calculate(WorkedExample, startDisplay());
+    EXPECT_EQ(d.natalCell, (CellDisplay{"\u30CB", 0x004040}));
+    EXPECT_EQ(d.natalName, (TextDisplay{"\u30CB黒土星", 0x004040}));
+    EXPECT_EQ(luckyCaptions(d), (std::vector<std::string>{"六白金星", "七赤金星", "八白土星", "九紫火星", ""}));
+    EXPECT_EQ(d.luckySlots[1].colour, 0xFF7000u);
+
+    EXPECT_EQ(boardShown(d.monthCells), reckoning::homeBoard());
+    EXPECT_EQ(boardShown(d.yearCells), reckoning::boardFromCentre(3));
+
+    EXPECT_EQ(d.yearMarks[7], "五黄殺");
+    EXPECT_EQ(d.yearMarks[3], "暗剣殺");
+    EXPECT_EQ(d.yearMarks[4], "本命殺");
+    EXPECT_EQ(d.yearMarks[6], "的殺");
+    EXPECT_EQ(d.monthMarks[2], "本命殺");
+    EXPECT_EQ(d.monthMarks[8], "的殺");  // star 8 is lucky for 2, but the 的殺 wins
+    EXPECT_EQ(d.monthMarks[9], "吉");
+    EXPECT_EQ(d.monthMarks[1], "");
+
+    EXPECT_EQ(d.monthRows[0].value, (TextDisplay{"ナシ", Yellow}));
+    EXPECT_EQ(d.monthRows[1].value, (TextDisplay{"ナシ", Yellow}));  // star 5 in the centre
+    EXPECT_EQ(d.monthRows[1].nameColour, Yellow);
+    EXPECT_EQ(d.monthRows[2].value, (TextDisplay{"\u30CB黒土星    南西", 0x004040}));
+    EXPECT_EQ(d.monthRows[3].value, (TextDisplay{"八白土星    北東", 0xDD00AA}));
+    EXPECT_EQ(d.monthRows[3].nameColour, 0xDD00AAu);
+    EXPECT_EQ(d.yearRows[0].value, (TextDisplay{"五黄土星    西", Yellow}));
+    EXPECT_EQ(d.yearRows[1].value, (TextDisplay{"一白水星    東", 0x3000C0}));
+    EXPECT_EQ(d.yearRows[2].value, (TextDisplay{"\u30CB黒土星    南東", 0x004040}));
+    EXPECT_EQ(d.yearRows[3].value, (TextDisplay{"四緑木星    北西", 0x20BB50}));
+}
+
+TEST(Calculate, StartValuesOfTheListsWithYears1980And2024)
+{
+    const ReadingDisplay d = calculate(inputs("1980", "1", "4", "2024", "1", "10"), startDisplay());
+    EXPECT_EQ(d.natalCell, (CellDisplay{"三", 0x008060}));
+    EXPECT_EQ(d.natalName.caption, "三碧木星");
+    EXPECT_EQ(luckyCaptions(d), (std::vector<std::string>{"一白水星", "四緑木星", "九紫火星", "", ""}));
+    EXPECT_EQ(boardShown(d.yearCells), reckoning::boardFromCentre(4));
+    EXPECT_EQ(boardShown(d.monthCells), reckoning::boardFromCentre(6));
+}
+
+TEST(Calculate, FewerLuckyStarsEmptyTheSlotsAfterTheLast)
+{
+    const ReadingDisplay five = calculate(inputs("1995", "5", "5", "2024", "2", "10"), startDisplay());
+    ASSERT_EQ(five.natalName.caption, "五黄土星");
+    EXPECT_EQ(luckyCaptions(five), (std::vector<std::string>{"ニ黒土星", "六白金星", "七赤金星", "八白土星", "九紫火星"}));
+    const ReadingDisplay three = calculate(inputs("1979", "5", "5", "2024", "2", "10"), five);
+    EXPECT_EQ(luckyCaptions(three), (std::vector<std::string>{"一白水星", "四緑木星", "九紫火星", "", ""}));
+}
+
+TEST(Calculate, UnluckyMarksWinOverLuckyAndDoubleUpAsWorst)
+{
+    // Natal 3: star 1, lucky for 3, stands in the year board's 暗剣殺 palace 東.
+    const ReadingDisplay three = calculate(inputs("1979", "5", "5", "2024", "2", "10"), startDisplay());
+    EXPECT_EQ(three.yearMarks[3], "暗剣殺");
+    EXPECT_EQ(three.yearRows[2].value.caption, "ナシ");  // 3 stands in the centre
+    EXPECT_EQ(three.yearRows[2].nameColour, 0x008060u);
+
+    // Natal 5 with star 5 in 西: 西 and 東 both carry two directions.
+    const ReadingDisplay five = calculate(inputs("1995", "5", "5", "2024", "2", "10"), startDisplay());
+    EXPECT_EQ(five.yearMarks[7], "最大凶");
+    EXPECT_EQ(five.yearMarks[3], "最大凶");
+    EXPECT_EQ(five.yearRows[3].value.caption, "一白水星    東");
+}
+
+TEST(Calculate, MonthTextPicksTheOffsetRowButTheNumberLaysOutTheBoard)
+{
+    // On 6 March, "3" is past its boundary (5th), "03" falls to the last row whose
+    // boundary is the 7th, so the date still belongs to the solar month before.
+    const ReadingDisplay plain = calculate(inputs("1980", "5", "5", "2024", "3", "6"), startDisplay());
+    const ReadingDisplay padded = calculate(inputs("1980", "5", "5", "2024", "03", "6"), startDisplay());
+    EXPECT_EQ(boardShown(plain.monthCells), reckoning::monthBoard(2024, 3, 0));
+    EXPECT_EQ(boardShown(padded.monthCells), reckoning::monthBoard(2024, 3, 1));
+    EXPECT_EQ(boardShown(padded.yearCells), reckoning::yearBoard(2024, 0));
+}
+
+// A reading must not leave anything of the one before it: every output that a
+// full reading writes differs from a poisoned previous display.
+TEST(Calculate, EveryRunRewritesEveryOutput)
+{
+    ReadingDisplay poison;
+    auto poisonText = [](TextDisplay& t) { t = {"X", 0x123456}; };
+    poison.natalCell = {"X", 0x123456};
+    poisonText(poison.natalName);
+    for (auto& slot : poison.luckySlots) poisonText(slot);
+    for (auto* cells : {&poison.monthCells, &poison.yearCells})
+        for (auto& cell : *cells) cell = {"X", 0x123456};
+    for (auto* marks : {&poison.monthMarks, &poison.yearMarks})
+        for (auto& mark : *marks) mark = "X";
+    for (auto* rows : {&poison.monthRows, &poison.yearRows})
+        for (auto& row : *rows) row = {0x123456, {"X", 0x123456}};
+
+    for (const ReadingInputs& in : {WorkedExample, inputs("1994", "1", "1", "1901", "12", "31")}) {
+        const ReadingDisplay d = calculate(in, poison);
+        EXPECT_NE(d.natalCell, poison.natalCell);
+        EXPECT_NE(d.natalName, poison.natalName);
+        for (int k = 1; k <= 5; ++k) EXPECT_NE(d.luckySlots[static_cast<std::size_t>(k)].caption, "X") << k;
+        for (int p = 1; p <= 9; ++p) {
+            const auto i = static_cast<std::size_t>(p);
+            EXPECT_NE(d.monthCells[i], poison.monthCells[i]) << p;
+            EXPECT_NE(d.yearCells[i], poison.yearCells[i]) << p;
+            EXPECT_NE(d.monthMarks[i], "X") << p;
+            EXPECT_NE(d.yearMarks[i], "X") << p;
+        }
+        for (std::size_t k = 0; k < 4; ++k) {
+            EXPECT_NE(d.monthRows[k].value.caption, "X") << k;
+            EXPECT_NE(d.yearRows[k].value.caption, "X") << k;
+            // The 五黄殺 rows keep their fixed colour; every other row is recoloured.
+            EXPECT_EQ(d.monthRows[k].nameColour == 0x123456, k == 0) << k;
+            EXPECT_EQ(d.yearRows[k].value.colour == 0x123456, k == 0) << k;
+        }
+    }
+}
+
+// Hostile texts in every input: the command never fails, every board it shows is
+// a full board, and what it cannot read leaves its labels as they were.
+TEST(Calculate, HostileTextsInEveryInput)
+{
+    const std::string hostile[] = {"abc", "１９８０", " 1980 ", "1e3", "99999999999", "-5", "", "13", "45",
+                                   "0", "-2147483648", "2147483647", "\u3000", "\xFF\xFE", "五"};
+    const ReadingDisplay before = calculate(WorkedExample, startDisplay());
+    for (int field = 0; field < 6; ++field) {
+        for (const std::string& text : hostile) {
+            ReadingInputs in = WorkedExample;
+            std::string* fields[] = {&in.birthYear,   &in.birthMonth,   &in.birthDay,
+                                     &in.readingYear, &in.readingMonth, &in.readingDay};
+            *fields[field] = text;
+            SCOPED_TRACE(testing::Message() << "field " << field << " text \"" << text << '"');
+            const ReadingDisplay d = calculate(in, before);
+            EXPECT_NE(boardShown(d.monthCells).star[5], 0);
+            EXPECT_EQ(boardShown(d.monthCells), reckoning::boardFromCentre(boardShown(d.monthCells).star[5]));
+            EXPECT_EQ(boardShown(d.yearCells), reckoning::boardFromCentre(boardShown(d.yearCells).star[5]));
+            const bool number = parseNumber(text).has_value();
+            if (text.empty() && (field == 0 || field == 3)) {
+                EXPECT_EQ(d, before);
+            } else if (field == 0 && !number) {
+                EXPECT_EQ(d.natalCell, before.natalCell);
+                EXPECT_EQ(d.natalName, before.natalName);
+                EXPECT_EQ(d.luckySlots, before.luckySlots);
+                EXPECT_EQ(d.monthRows[2], before.monthRows[2]);
+                EXPECT_EQ(d.yearRows[3], before.yearRows[3]);
+                EXPECT_NE(d.monthMarks[9], "吉");  // no natal star, no lucky palace
+            } else if (field == 3 && !number) {
+                EXPECT_EQ(d.monthCells, before.monthCells);
+                EXPECT_EQ(d.yearCells, before.yearCells);
+                EXPECT_EQ(d.yearRows, before.yearRows);
+                for (int p = 1; p <= 9; ++p) EXPECT_EQ(d.yearMarks[static_cast<std::size_t>(p)], "") << p;
+            } else if (field == 4 && !number) {
+                EXPECT_EQ(d.monthCells, before.monthCells);
+                EXPECT_EQ(d.yearCells, before.yearCells);  // same solar year either way
+                EXPECT_EQ(d.yearMarks, before.yearMarks);
+            }
+        }
+    }
+    // Full-width digits and blanks read as the plain number.
+    EXPECT_EQ(calculate(inputs("１９８０", " 5", "５ ", "\u3000２０２４", "2", "10"), startDisplay()),
+              calculate(WorkedExample, startDisplay()));
+}
+
+TEST(Calculate, YearsBelowSevenStillGiveAFullReading)
+{
+    for (const char* year : {"6", "0", "-1", "-2147483648", "2147483647"}) {
+        SCOPED_TRACE(year);
+        const ReadingDisplay d = calculate(inputs(year, "1", "1", year, "1", "1"), startDisplay());
+        EXPECT_FALSE(d.natalName.caption.empty());
+        EXPECT_EQ(boardShown(d.yearCells), reckoning::boardFromCentre(boardShown(d.yearCells).star[5]));
+        for (const auto& row : d.yearRows) EXPECT_FALSE(row.value.caption.empty());
+    }
+}
+
+}  // namespace
+}  // namespace mainwindow
