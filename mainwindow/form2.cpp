@@ -179,6 +179,8 @@ void Form2::setFocusOrder()
 
 void Form2::connectCommands()
 {
+    connect(static_cast<QPushButton*>(control("Command1")), &QPushButton::clicked, this,
+            &Form2::calculateReading);
 }
 
 QWidget* Form2::control(std::string_view name, int index) const
@@ -203,6 +205,13 @@ void Form2::showReading(ReadingDisplay display)
 {
     m_display = std::move(display);
     m_view.show(m_display);
+}
+
+void Form2::calculateReading()
+{
+    // The previous display is handed over, not copied: steps that fail keep
+    // its values, exactly as the labels would.
+    showReading(calculate(readingInputs(), std::move(m_display)));
 }
 
 void Form2::paintEvent(QPaintEvent* /*event*/)

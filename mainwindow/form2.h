@@ -45,6 +45,9 @@ public:
     const ReadingDisplay& display() const { return m_display; }
     void showReading(ReadingDisplay display);
 
+    // The 算出 command: reads the six inputs, works out the reading, shows it.
+    void calculateReading();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

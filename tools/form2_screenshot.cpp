@@ -50,5 +50,15 @@ int main(int argc, char* argv[])
     if (!save(window, dir, QStringLiteral("form2-start.png"))) {
         return 1;
     }
-    return 0;
+
+    // Born 5 May 1980, reading 10 February 2024: natal star ニ黒土星, the year
+    // board with 三 in the centre, the month board the home board.
+    window.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("1980"));
+    window.findChild<QComboBox*>(QStringLiteral("Combo1"))->setEditText(QStringLiteral("5"));
+    window.findChild<QComboBox*>(QStringLiteral("Combo2"))->setEditText(QStringLiteral("5"));
+    window.findChild<QLineEdit*>(QStringLiteral("Text4"))->setText(QStringLiteral("2024"));
+    window.findChild<QComboBox*>(QStringLiteral("Combo3"))->setEditText(QStringLiteral("2"));
+    window.findChild<QComboBox*>(QStringLiteral("Combo4"))->setEditText(QStringLiteral("10"));
+    window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    return save(window, dir, QStringLiteral("form2-reading.png")) ? 0 : 1;
 }

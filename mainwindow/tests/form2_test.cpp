@@ -49,6 +49,27 @@ QList<QWidget*> namedControls(const Form2& form)
     return controls;
 }
 
+// Born 5 May 1980, reading 10 February 2024.
+void enterWorkedReading(Form2& form)
+{
+    form.findChild<QLineEdit*>("Text1")->setText(QStringLiteral("1980"));
+    form.findChild<QComboBox*>("Combo1")->setEditText(QStringLiteral("5"));
+    form.findChild<QComboBox*>("Combo2")->setEditText(QStringLiteral("5"));
+    form.findChild<QLineEdit*>("Text4")->setText(QStringLiteral("2024"));
+    form.findChild<QComboBox*>("Combo3")->setEditText(QStringLiteral("2"));
+    form.findChild<QComboBox*>("Combo4")->setEditText(QStringLiteral("10"));
+}
+
+void clickCalculate(Form2& form)
+{
+    QTest::mouseClick(form.findChild<QWidget*>("Command1"), Qt::LeftButton);
+}
+
+CaptionLabel* label(const Form2& form, const QString& name)
+{
+    return form.findChild<CaptionLabel*>(name);
+}
+
 QRect inkBounds(const QImage& image, QRgb background)
 {
     QRect bounds;
@@ -359,6 +380,96 @@ private slots:
         const QRect ink = inkBounds(mark->grab().toImage(), 0x000000);
         QVERIFY2(ink.height() > 2 * ink.width(), qPrintable(QString("%1x%2").arg(ink.width()).arg(ink.height())));
         QVERIFY(ink.bottom() > mark->height() * 3 / 4);
+    }
+
+    void workedReadingThroughTheWindow()
+    {
+        Form2 form;
+        form.resize(LayoutArea.size());
+        form.show();
+        enterWorkedReading(form);
+        clickCalculate(form);
+
+        CaptionLabel* natal = label(form, "Label1(0)");
+        QCOMPARE(natal->text(), QStringLiteral("\u30CB"));
+        QCOMPARE(natal->fill(), std::optional<std::uint32_t>(0x004040));
+        QCOMPARE(natal->grab().toImage().pixel(36, 60), qRgb(0x00, 0x40, 0x40));
+        QCOMPARE(label(form, "Label3(2)")->text(), QStringLiteral("ニ黒土星"));
+        QCOMPARE(label(form, "Label3(2)")->textColour(), 0x004040u);
+
+        QCOMPARE(label(form, "Label24(1)")->text(), QStringLiteral("六白金星"));
+        QCOMPARE(label(form, "Label24(4)")->text(), QStringLiteral("九紫火星"));
+        QCOMPARE(label(form, "Label24(4)")->textColour(), 0x800080u);
+        QCOMPARE(label(form, "Label24(5)")->text(), QString());
+
+        QCOMPARE(label(form, "Label2(5)")->text(), QStringLiteral("三"));
+        QCOMPARE(label(form, "Label13(7)")->text(), QStringLiteral("五黄殺"));
+        QCOMPARE(label(form, "Label13(3)")->text(), QStringLiteral("暗剣殺"));
+        QCOMPARE(label(form, "Label14(2)")->text(), QStringLiteral("本命殺"));
+        QCOMPARE(label(form, "Label14(8)")->text(), QStringLiteral("的殺"));
+
+        QCOMPARE(label(form, "Label15(2)")->text(), QStringLiteral("ニ黒土星    南西"));
+        QCOMPARE(label(form, "Label16(2)")->text(), QStringLiteral("ナシ"));
+        QCOMPARE(label(form, "Label16(1)")->textColour(), 0xFFFF00u);
+        QCOMPARE(label(form, "Label17(2)")->text(), QStringLiteral("八白土星    北東"));
+        QCOMPARE(label(form, "Label17(1)")->textColour(), 0xDD00AAu);
+        QCOMPARE(label(form, "Label17(2)")->textColour(), 0xDD00AAu);
+
+        // The command reads the window and writes the reading, nothing else.
+        QCOMPARE(form.findChild<QLineEdit*>("Text2")->text(), QString());
+        QCOMPARE(form.findChild<QComboBox*>("Combo3")->currentText(), QStringLiteral("2"));
+    }
+
+    void emptyYearChangesNothing_data()
+    {
+        QTest::addColumn<QString>("emptied");
+        QTest::addColumn<bool>("afterAReading");
+        QTest::newRow("birth year, at start") << "Text1" << false;
+        QTest::newRow("reading year, at start") << "Text4" << false;
+        QTest::newRow("birth year, after a reading") << "Text1" << true;
+        QTest::newRow("reading year, after a reading") << "Text4" << true;
+    }
+    void emptyYearChangesNothing()
+    {
+        QFETCH(QString, emptied);
+        QFETCH(bool, afterAReading);
+        Form2 form;
+        form.resize(LayoutArea.size());
+        form.show();
+        if (afterAReading) {
+            enterWorkedReading(form);
+            clickCalculate(form);
+        }
+        // Other inputs change, so that a reading that went ahead would show.
+        enterWorkedReading(form);
+        form.findChild<QComboBox*>("Combo3")->setEditText(QStringLiteral("7"));
+        form.findChild<QLineEdit*>(emptied)->clear();
+        const mainwindow::ReadingDisplay before = form.display();
+        const QImage shown = form.grab().toImage();
+
+        clickCalculate(form);
+        QCOMPARE(form.display(), before);
+        QCOMPARE(form.grab().toImage(), shown);
+    }
+
+    // Showing a display writes every label a reading writes: after a reading,
+    // the start display brings back exactly the picture of the start.
+    void showingADisplayLeavesNothingOfTheLastOne()
+    {
+        Form2 form;
+        form.resize(LayoutArea.size());
+        form.show();
+        const auto boards = [&form] {
+            QImage shown = form.grab().toImage();
+            // The inputs keep the typed reading; compare the left of the window.
+            return shown.copy(0, 0, 515, LayoutArea.height());
+        };
+        const QImage start = boards();
+        enterWorkedReading(form);
+        clickCalculate(form);
+        QVERIFY(boards() != start);
+        form.showReading(mainwindow::startDisplay());
+        QCOMPARE(boards(), start);
     }
 
     void drawnLines_data()
