@@ -106,10 +106,13 @@ QWidget* makeButton(const layout::Control& c, QWidget* parent)
 }
 
 // The person list's grid. Only its place in the window is settled here: the grid
-// itself (columns, header row, model) belongs to the person list.
+// itself (columns, header row, model) belongs to the person list. Tab leaves the
+// grid for the next control instead of walking its cells.
 QWidget* makePersonGrid(const layout::Control& /*c*/, QWidget* parent)
 {
-    return new QTableView(parent);
+    auto* grid = new QTableView(parent);
+    grid->setTabKeyNavigation(false);
+    return grid;
 }
 
 QWidget* makeControl(const layout::Control& c, QWidget* parent)

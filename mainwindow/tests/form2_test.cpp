@@ -125,12 +125,6 @@ private slots:
         QCOMPARE(textOf(w), text);
     }
 
-    void startsWithTheStartDisplay()
-    {
-        Form2 form;
-        QCOMPARE(form.display(), mainwindow::startDisplay());
-    }
-
     // The legend writes palace 2 with the kanji 二, the boards star 2 with the
     // katakana ニ of its name; the two look alike and are easily swapped.
     void legendKanjiAgainstBoardKatakana()
@@ -311,16 +305,6 @@ private slots:
                 QVERIFY2(cell.contains(mark), qPrintable(marks.arg(p)));
             }
         }
-    }
-
-    void windowFrame()
-    {
-        Form2 form;
-        QCOMPARE(form.windowTitle(), QStringLiteral("九星方位学"));
-        QVERIFY(!form.windowIcon().isNull());
-        QVERIFY(!form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-        QVERIFY(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-        QVERIFY(form.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     }
 
     // Before the first reading the natal cell is an empty black square whose
