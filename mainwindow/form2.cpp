@@ -41,18 +41,21 @@ QFont fontOf(layout::Font font)
     return uikit::defaultUiFont();
 }
 
-void setBase(QWidget* input, const layout::Control& c)
+// An input's fill is the background of its field; without one it keeps the
+// toolkit's colours.
+void setColours(QWidget* input, const layout::Control& c)
 {
+    if (!c.fill && !c.textColour) {
+        return;
+    }
+    QPalette palette = input->palette();
     if (c.fill) {
-        QPalette palette = input->palette();
         palette.setColor(QPalette::Base, uikit::colour(*c.fill));
-        input->setPalette(palette);
     }
     if (c.textColour) {
-        QPalette palette = input->palette();
         palette.setColor(QPalette::Text, uikit::colour(*c.textColour));
-        input->setPalette(palette);
     }
+    input->setPalette(palette);
 }
 
 QWidget* makeLabel(const layout::Control& c, QWidget* parent)
@@ -71,7 +74,7 @@ QWidget* makeLabel(const layout::Control& c, QWidget* parent)
 QWidget* makeLineEdit(const layout::Control& c, QWidget* parent)
 {
     auto* edit = new QLineEdit(qstring(c.text), parent);
-    setBase(edit, c);
+    setColours(edit, c);
     return edit;
 }
 
@@ -94,7 +97,7 @@ QWidget* makeCombo(const layout::Control& c, QWidget* parent)
     } else {
         combo->setEditText(start);
     }
-    setBase(combo, c);
+    setColours(combo, c);
     return combo;
 }
 
