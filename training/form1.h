@@ -24,7 +24,6 @@ class QCloseEvent;
 class QLabel;
 class QPaintEvent;
 class QPushButton;
-class QSlider;
 class QTimer;
 
 namespace training {
