@@ -94,7 +94,7 @@ class Form1Test : public QObject {
     Q_OBJECT
 
 private slots:
-    void opensOnTheHomeBoardAndTicksAfterTwoSeconds()
+    void opensOnTheHomeBoardTickingEveryTwoSeconds()
     {
         Visit visit;
         verifyFreshState(visit.training);
