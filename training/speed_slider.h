@@ -1,0 +1,31 @@
+#pragma once
+
+// The training window's speed slider: a vertical slider whose minimum stands at the
+// TOP, so that the middle of the track is 0 (still), the upper half flies 陽遁 and
+// the lower half 隠遁, with the speed falling towards both ends.
+//
+// Qt draws a vertical slider with its minimum at the bottom and lets Up raise the
+// value; both are turned round here, so that the thumb always moves the way the
+// arrow key points (Down and Page Down raise the value, as on Windows).
+
+#include <QSlider>
+
+namespace training {
+
+class SpeedSlider final : public QSlider {
+    Q_OBJECT
+
+public:
+    struct Settings {
+        int minimum = 0;
+        int maximum = 0;
+        int value = 0;
+        int singleStep = 1;
+        int pageStep = 1;
+        int tickInterval = 0;  // 0: no tick marks
+    };
+
+    SpeedSlider(const Settings& settings, QWidget* parent);
+};
+
+}  // namespace training
