@@ -1,5 +1,7 @@
 # The two commands of the README, plus the sanitizer build that CI runs.
-.PHONY: all deps build test asan bench clean
+.PHONY: all deps build run test asan bench clean
+
+KYUSEI := build/mainwindow/kyusei
 
 all: build
 
@@ -9,6 +11,9 @@ deps:
 build: deps
 	cmake --preset default
 	cmake --build --preset default
+
+run: build
+	$(KYUSEI)
 
 test: build
 	ctest --preset default -j2

@@ -2,6 +2,8 @@
 
 #include "reckoning/tables.h"
 
+#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 
@@ -11,7 +13,25 @@ namespace uikit {
 
 namespace {
 
-QFont withFamilies(QStringList families, double points)
+// The first of the faces that is installed. Asking for a face that is missing
+// (on Debian "ＭＳ Ｐ明朝" never is), or for a list of faces, makes fontconfig
+// search fallbacks once per face and script when text is first drawn: a fifth of
+// the main window's start-up. Glyphs missing from the face still fall back.
+QStringList firstInstalled(const QStringList& families)
+{
+    if (QGuiApplication::instance() == nullptr) {
+        return families;  // no font database without the application
+    }
+    const QStringList available = QFontDatabase::families();
+    for (const QString& family : families) {
+        if (available.contains(family)) {
+            return {family};
+        }
+    }
+    return families;
+}
+
+QFont withFamilies(const QStringList& families, double points)
 {
     QFont font;
     font.setFamilies(families);
@@ -27,18 +47,18 @@ int pixelsForPoints(double points) { return static_cast<int>(std::lround(points 
 
 QFont mincho(double points)
 {
-    QFont font = withFamilies({MinchoFamily, QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho"),
-                               QStringLiteral("Noto Serif CJK JP")},
-                              points);
+    static const QStringList families = firstInstalled({MinchoFamily, QStringLiteral("IPAPMincho"),
+                                                   QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP")});
+    QFont font = withFamilies(families, points);
     font.setStyleHint(QFont::Serif);
     return font;
 }
 
 QFont gothic(double points)
 {
-    QFont font = withFamilies({GothicFamily, QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                               QStringLiteral("Noto Sans CJK JP")},
-                              points);
+    static const QStringList families = firstInstalled({GothicFamily, QStringLiteral("IPAPGothic"),
+                                                   QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")});
+    QFont font = withFamilies(families, points);
     font.setStyleHint(QFont::SansSerif);
     return font;
 }

@@ -1,0 +1,49 @@
+// Start-up probes: each builds its window, shows it and quits at the window's
+// first paint, so that the process's run time and peak memory are those of
+// getting a first picture on the screen.
+//
+//   startup_probe_form2   the main window, as the program builds it
+//   startup_probe_bare    an empty QWidget of the same size, for comparison
+
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+
+#ifdef KYUSEI_PROBE_FORM2
+#include "mainwindow/form2.h"
+#include "uikit/look.h"
+#endif
+
+namespace {
+
+constexpr int LayoutWidth = 993;
+constexpr int LayoutHeight = 665;
+
+class QuitAtFirstPaint final : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            QCoreApplication::quit();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+#ifdef KYUSEI_PROBE_FORM2
+    QApplication::setFont(uikit::defaultUiFont());
+    mainwindow::Form2 window;
+#else
+    QWidget window;
+#endif
+    QuitAtFirstPaint quitter;
+    window.installEventFilter(&quitter);
+    window.resize(LayoutWidth, LayoutHeight);
+    window.show();
+    return QApplication::exec();
+}

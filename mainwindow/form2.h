@@ -1,0 +1,64 @@
+#pragma once
+
+// Form2, the main window (九星方位学): the inputs of a reading, the month and
+// year boards with their marks, the unlucky and lucky directions, the natal star,
+// the home-board legend, the person list and the buttons of every command.
+//
+// Form2 joins three pieces and holds no reckoning of its own:
+//   - layout::Controls (form2_layout.h): every control's name, place, font,
+//     colours and start content; Form2 builds its controls from it and nothing
+//     else, so no geometry lives in code;
+//   - calculate() (calculate.h): the 算出 command as a pure function from the six
+//     input texts and the previous display to the next ReadingDisplay;
+//   - ReadingView (reading_view.h): copies a ReadingDisplay into the labels.
+// Form2 owns the current ReadingDisplay: the labels show exactly it, and it is
+// what a failing step of the next reading falls back on.
+//
+// Every control carries its name as objectName ("Text1", "Label13(4)"), which is
+// how the person list, the training window and the tests find them.
+
+#include "mainwindow/calculate.h"
+#include "mainwindow/reading_display.h"
+#include "mainwindow/reading_view.h"
+
+#include <QWidget>
+
+#include <string_view>
+#include <vector>
+
+class QTableView;
+
+namespace mainwindow {
+
+class Form2 final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form2(QWidget* parent = nullptr);
+
+    // The control of that name (element `index` of a control array), or nullptr.
+    QWidget* control(std::string_view name, int index = -1) const;
+
+    // The six texts the calculate command reads, exactly as they stand.
+    ReadingInputs readingInputs() const;
+
+    const ReadingDisplay& display() const { return m_display; }
+    void showReading(ReadingDisplay display);
+
+    // The 算出 command: reads the six inputs, works out the reading, shows it.
+    void calculateReading();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<QWidget*> buildControls();
+    void setFocusOrder();
+    void connectCommands();
+
+    std::vector<QWidget*> m_controls;  // in the order of layout::Controls
+    ReadingDisplay m_display;
+    ReadingView m_view;
+};
+
+}  // namespace mainwindow

@@ -1,0 +1,16 @@
+// kyusei: opens the main window, maximised. Nothing is read at start: no
+// settings, no list file; the person list starts empty.
+
+#include "mainwindow/form2.h"
+#include "uikit/look.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setFont(uikit::defaultUiFont());
+    mainwindow::Form2 window;
+    window.showMaximized();
+    return QApplication::exec();
+}
