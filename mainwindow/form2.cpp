@@ -2,6 +2,7 @@
 
 #include "mainwindow/caption_label.h"
 #include "mainwindow/form2_layout.h"
+#include "training/form1.h"
 #include "uikit/look.h"
 
 #include <QComboBox>
@@ -185,6 +186,7 @@ void Form2::connectCommands()
 {
     connect(static_cast<QPushButton*>(control("Command1")), &QPushButton::clicked, this,
             &Form2::calculateReading);
+    connect(static_cast<QPushButton*>(control("Command2")), &QPushButton::clicked, this, &Form2::openTraining);
 }
 
 QWidget* Form2::control(std::string_view name, int index) const
@@ -216,6 +218,16 @@ void Form2::calculateReading()
     // The previous display is handed over, not copied: steps that fail keep
     // its values, exactly as the labels would.
     showReading(calculate(readingInputs(), std::move(m_display)));
+}
+
+void Form2::openTraining()
+{
+    // Shown before this window hides, so that the program always has a window
+    // on screen; the training window deletes itself when it closes.
+    auto* training = new Form1;
+    connect(training, &Form1::returnToMain, this, &QWidget::show);
+    training->show();
+    hide();
 }
 
 void Form2::paintEvent(QPaintEvent* /*event*/)

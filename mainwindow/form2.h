@@ -14,6 +14,9 @@
 // Form2 owns the current ReadingDisplay: the labels show exactly it, and it is
 // what a failing step of the next reading falls back on.
 //
+// The training window (training/form1.h) is opened fresh by イメージ; it hands
+// back through its returnToMain() signal, on 戻る or when closed by its frame.
+//
 // Every control carries its name as objectName ("Text1", "Label13(4)"), which is
 // how the person list, the training window and the tests find them.
 
@@ -47,6 +50,10 @@ public:
 
     // The 算出 command: reads the six inputs, works out the reading, shows it.
     void calculateReading();
+
+    // The イメージ command: opens a fresh training window and steps aside until it
+    // hands back. This window stays loaded, with its inputs, reading and list.
+    void openTraining();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,0 +1,107 @@
+// The trip from the main window to the training window and back: the main window
+// keeps everything it showed, and every opening of the training window is fresh.
+
+#include "mainwindow/form2.h"
+#include "training/form1.h"
+#include "uikit/look.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+
+using mainwindow::Form2;
+
+namespace {
+
+Form1* openTrainingWindow(Form2& form)
+{
+    QTest::mouseClick(form.findChild<QWidget*>("Command2"), Qt::LeftButton);
+    Form1* training = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* f = qobject_cast<Form1*>(w); f && f->isVisible()) {
+            training = f;
+        }
+    }
+    return training;
+}
+
+// The training window deletes itself later, as a closed window does.
+void letClosedWindowsGo() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+QString labelText(const QWidget* parent, const char* name) { return parent->findChild<QLabel*>(name)->text(); }
+
+}  // namespace
+
+class HandoverTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setFont(uikit::defaultUiFont()); }
+
+    void readingSurvivesATripToTheTrainingWindow()
+    {
+        Form2 form;
+        form.show();
+        form.findChild<QLineEdit*>("Text2")->setText(QStringLiteral("山田"));
+        form.findChild<QLineEdit*>("Text1")->setText(QStringLiteral("1980"));
+        form.findChild<QComboBox*>("Combo1")->setEditText(QStringLiteral("5"));
+        form.findChild<QComboBox*>("Combo2")->setEditText(QStringLiteral("5"));
+        form.findChild<QLineEdit*>("Text4")->setText(QStringLiteral("2024"));
+        form.findChild<QComboBox*>("Combo3")->setEditText(QStringLiteral("13"));
+        form.calculateReading();
+        const mainwindow::ReadingDisplay shown = form.display();
+        const mainwindow::ReadingInputs typed = form.readingInputs();
+        const QImage picture = form.grab().toImage();
+
+        QPointer<Form1> training = openTrainingWindow(form);
+        QVERIFY(training);
+        QVERIFY(!form.isVisible());
+        training->findChild<QSlider*>("Slider1")->setValue(-7);
+        training->tick();
+        training->tick();
+        QTest::mouseClick(training->findChild<QWidget*>("Command1"), Qt::LeftButton);
+        letClosedWindowsGo();
+
+        QVERIFY(!training);
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.display(), shown);
+        QCOMPARE(form.readingInputs().readingMonth, typed.readingMonth);
+        QCOMPARE(form.findChild<QLineEdit*>("Text2")->text(), QStringLiteral("山田"));
+        QCOMPARE(form.grab().toImage(), picture);
+    }
+
+    void everyOpeningStartsFresh()
+    {
+        Form2 form;
+        form.show();
+        QPointer<Form1> first = openTrainingWindow(form);
+        QVERIFY(first);
+        first->findChild<QSlider*>("Slider1")->setValue(-120);
+        first->tick();
+        QCOMPARE(labelText(first, "Label2"), QStringLiteral("陽遁"));
+        first->close();  // by the frame: acts as 戻る
+        letClosedWindowsGo();
+        QVERIFY(!first);
+        QVERIFY(form.isVisible());
+
+        QPointer<Form1> second = openTrainingWindow(form);
+        QVERIFY(second);
+        QCOMPARE(labelText(second, "Label2"), QStringLiteral("隠遁"));
+        QCOMPARE(labelText(second, "Label3"), QStringLiteral("2秒"));
+        QCOMPARE(labelText(second, "Label1(5)"), QStringLiteral("五"));
+        QCOMPARE(second->findChild<QSlider*>("Slider1")->value(), 4);
+        QCOMPARE(second->findChild<QTimer*>("Timer1")->interval(), 2000);
+        QVERIFY(second->findChild<QTimer*>("Timer1")->isActive());
+        second->close();
+        letClosedWindowsGo();
+        QVERIFY(form.isVisible());
+    }
+};
+
+QTEST_MAIN(HandoverTest)
+#include "handover_test.moc"
