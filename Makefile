@@ -1,5 +1,5 @@
 # The two commands of the README, plus the sanitizer build that CI runs.
-.PHONY: all deps build run test asan bench clean
+.PHONY: all deps build run test asan bench package clean
 
 KYUSEI := build/mainwindow/kyusei
 
@@ -22,6 +22,9 @@ asan: deps
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan -j2
+
+package: build
+	cmake --build --preset default --target package
 
 bench: build
 	build/bench/reckoning_bench
