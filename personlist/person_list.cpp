@@ -19,18 +19,24 @@ std::int32_t orderingUnit(std::string_view name)
     return static_cast<std::int32_t>(first);
 }
 
-std::size_t PersonList::registerPerson(Person person)
+std::size_t PersonList::placeFor(std::string_view name) const
 {
-    const std::int32_t unit = orderingUnit(person.name);
+    const std::int32_t unit = orderingUnit(name);
     // The grid's scan: from the last person upward, pass every person whose first
     // character is greater and stop at the first one that is not.
     std::size_t at = m_units.size();
     while (at > 0 && m_units[at - 1] > unit) {
         --at;
     }
+    return at;
+}
+
+std::size_t PersonList::registerPerson(Person person)
+{
+    const std::size_t at = placeFor(person.name);
     const auto offset = static_cast<std::ptrdiff_t>(at);
+    m_units.insert(m_units.begin() + offset, orderingUnit(person.name));
     m_persons.insert(m_persons.begin() + offset, std::move(person));
-    m_units.insert(m_units.begin() + offset, unit);
     return at;
 }
 

@@ -39,6 +39,10 @@ public:
     // from the bottom stops, and nothing else in the list moves.
     std::size_t registerPerson(Person person);
 
+    // The index registerPerson would give a person of this name, without adding
+    // it; views use it to announce the new row before it exists.
+    std::size_t placeFor(std::string_view name) const;
+
     // Removes the person at index (which must be below size()); the persons
     // below it move up.
     void removeAt(std::size_t index);
