@@ -80,13 +80,47 @@ std::optional<char16_t> onlyCharacter(const std::optional<std::string>& text)
     return static_cast<char16_t>(c);
 }
 
+// A character's UTF-8 bytes packed for decoding: the bytes in the low three
+// bytes, first byte lowest, and their count in the top byte.
+constexpr std::uint32_t packedUtf8(char16_t c)
+{
+    if (c < 0x80) {
+        return 1u << 24 | c;
+    }
+    if (c < 0x800) {
+        return 2u << 24 | (0x80u | (c & 0x3Fu)) << 8 | (0xC0u | (c >> 6));
+    }
+    return 3u << 24 | (0x80u | (c & 0x3Fu)) << 16 | (0x80u | ((c >> 6) & 0x3Fu)) << 8 | (0xE0u | (c >> 12));
+}
+
+constexpr std::uint32_t PackedReplacement = packedUtf8(Replacement);
+
 struct Tables {
     bool complete = false;
     std::array<char16_t, 256> single{};        // the character of each byte that is no lead byte
     std::vector<char16_t> pair;                // indexed lead << 8 | trail; 0 where the table is empty
     std::vector<std::uint16_t> bytesOf;        // indexed by character; NoBytes where CP932 has none
+    // The same characters as packedUtf8, for decoding; U+FFFD in the empty cells.
+    std::array<std::uint32_t, 256> singleUtf8{};
+    std::vector<std::uint32_t> pairUtf8;
+    std::array<bool, 256> lead{};
+    std::array<bool, 256> trail{};
 
-    Tables() : pair(0x10000, 0), bytesOf(0x10000, NoBytes)
+    Tables() : pair(0x10000, 0), bytesOf(0x10000, NoBytes), pairUtf8(0x10000)
+    {
+        fill();
+        for (unsigned b = 0; b < 0x100; ++b) {
+            lead[b] = isLead(b);
+            trail[b] = isTrail(b);
+            singleUtf8[b] = packedUtf8(single[b]);
+        }
+        for (std::size_t i = 0; i < pair.size(); ++i) {
+            pairUtf8[i] = packedUtf8(pair[i] != 0 ? pair[i] : Replacement);
+        }
+    }
+
+private:
+    void fill()
     {
         for (unsigned b = 0; b < 0x80; ++b) {
             single[b] = static_cast<char16_t>(b);
@@ -159,19 +193,46 @@ const Tables& tables()
     return built;
 }
 
-void appendUtf8(std::string& out, char16_t c)
+// Writes a packedUtf8 character at out and returns the byte after it. Always
+// stores three bytes, so out needs two bytes to spare past the text.
+char* put(char* out, std::uint32_t packed)
 {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
+    out[0] = static_cast<char>(packed & 0xFF);
+    out[1] = static_cast<char>((packed >> 8) & 0xFF);
+    out[2] = static_cast<char>((packed >> 16) & 0xFF);
+    return out + (packed >> 24);
 }
+
+// Decodes into out, which has room for 3 bytes per input byte (the most any
+// CP932 byte can become) and two more, and returns the end of what was written.
+char* decodeInto(const Tables& t, std::string_view bytes, char* out)
+{
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char b = in[i];
+        if (b < 0x80) {  // blanks and digits, most of a list file
+            *out++ = static_cast<char>(b);
+            ++i;
+        } else if (!t.lead[b]) {
+            out = put(out, t.singleUtf8[b]);
+            ++i;
+        } else if (i + 1 == n) {
+            break;
+        } else if (!t.trail[in[i + 1]]) {
+            out = put(out, PackedReplacement);
+            ++i;
+        } else {
+            out = put(out, t.pairUtf8[static_cast<std::size_t>(b) << 8 | in[i + 1]]);
+            i += 2;
+        }
+    }
+    return out;
+}
+
+constexpr std::size_t MaxUtf8PerByte = 3;
+constexpr std::size_t Spare = 2;
 
 }  // namespace
 
@@ -195,29 +256,17 @@ Encoded encode(char32_t c)
 std::string decode(std::string_view bytes)
 {
     const Tables& t = tables();
-    std::string out;
-    out.reserve(bytes.size() * 3);
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if (!isLead(b)) {
-            appendUtf8(out, t.single[b]);
-            ++i;
-            continue;
-        }
-        if (i + 1 == bytes.size()) {
-            break;
-        }
-        const auto trail = static_cast<unsigned char>(bytes[i + 1]);
-        if (!isTrail(trail)) {
-            appendUtf8(out, Replacement);
-            ++i;
-            continue;
-        }
-        const char16_t c = t.pair[static_cast<std::size_t>(b << 8 | trail)];
-        appendUtf8(out, c != 0 ? c : Replacement);
-        i += 2;
+    // A field is 20 bytes: decode it on the stack, so that the only allocation
+    // is the result's own (none at all for texts that fit in a short string).
+    constexpr std::size_t OnStack = 32;
+    if (bytes.size() <= OnStack) {
+        std::array<char, OnStack * MaxUtf8PerByte + Spare> buffer;
+        char* end = decodeInto(t, bytes, buffer.data());
+        return std::string(buffer.data(), end);
     }
+    std::string out(bytes.size() * MaxUtf8PerByte + Spare, '\0');
+    const char* end = decodeInto(t, bytes, out.data());
+    out.resize(static_cast<std::size_t>(end - out.data()));
     return out;
 }
 

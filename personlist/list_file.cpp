@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <system_error>
@@ -28,6 +29,17 @@ std::size_t fileSizeFor(std::uint64_t count)
 }
 
 ListFileError systemError(int error) { return {ListFileError::Kind::System, error}; }
+
+// The text of a field as opening shows it: decoded, blank pairs trimmed. The
+// padding is not decoded: all but its first blank are cut off beforehand, which
+// gives the same text, since every trailing blank is trimmed anyway and the one
+// blank kept still turns a lead byte before it into U+FFFD, as in the full field.
+std::string fieldText(std::string_view field)
+{
+    const std::size_t lastText = field.find_last_not_of(Blank);
+    const std::size_t end = lastText == std::string_view::npos ? 0 : lastText + 1;
+    return trimBlankPairs(decodeField(field.substr(0, std::min(end + 1, field.size()))));
+}
 
 // What the count record asks of a file of the given length: the number of
 // persons to read, or why the file cannot be a complete list.
@@ -192,17 +204,23 @@ FieldBytes encodeField(std::string_view text)
 
 std::string decodeField(std::string_view field) { return cp932::decode(field.substr(0, FieldSize)); }
 
-std::string trimBlankPairs(std::string_view text)
+std::string trimBlankPairs(std::string text)
 {
-    std::string kept;
-    kept.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool blankBeforeBlankOrEnd = text[i] == Blank && (i + 1 == text.size() || text[i + 1] == Blank);
-        if (!blankBeforeBlankOrEnd) {
-            kept.push_back(text[i]);
+    // In place: opening a list of 100,000 persons trims 400,000 fields, most of
+    // them a few characters followed by blanks, which all go.
+    std::size_t end = text.size();
+    while (end > 0 && text[end - 1] == Blank) {
+        --end;
+    }
+    char* const data = text.data();
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < end; ++i) {
+        if (data[i] != Blank || data[i + 1] != Blank) {
+            data[kept++] = data[i];
         }
     }
-    return kept;
+    text.resize(kept);
+    return text;
 }
 
 std::optional<std::uint64_t> parseCount(std::string_view text)
@@ -258,7 +276,7 @@ ListFileContents parseListFile(std::string_view bytes)
     persons.reserve(personCount);
     std::size_t record = 1;
     const auto next = [&]() {
-        return trimBlankPairs(decodeField(bytes.substr(record++ * RecordSize, FieldSize)));
+        return fieldText(bytes.substr(record++ * RecordSize, FieldSize));
     };
     for (std::size_t p = 0; p < personCount; ++p) {
         Person person;

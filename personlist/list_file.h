@@ -48,7 +48,7 @@ std::string decodeField(std::string_view field);
 // Drops every blank (U+0020) that is followed by another blank or ends the text:
 // the padding goes, a run of blanks inside the text shrinks to one, and a field
 // of blanks only gives the empty text. The full-width space U+3000 is no blank.
-std::string trimBlankPairs(std::string_view text);
+std::string trimBlankPairs(std::string text);
 
 // The number in a decoded count record: decimal digits with blanks around them
 // allowed. Values that no file could hold are capped rather than wrapped, so a

@@ -6,6 +6,8 @@
 
 #include <sys/stat.h>
 
+#include <random>
+
 namespace personlist {
 namespace {
 
@@ -70,6 +72,37 @@ TEST(FieldText, ComesBackWithBlankRunsShortened)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         EXPECT_EQ(trimBlankPairs(decodeField(c.field)), c.text);
+    }
+}
+
+TEST(ListFile, OpeningShowsEveryFieldAsDecodingAndTrimmingTheWholeFieldWould)
+{
+    // Random fields of blanks, ASCII, lead and trail bytes and half-width kana,
+    // with blank runs of every length, lead bytes before blanks and at the end.
+    std::mt19937 random(932);
+    const unsigned char pieces[] = {0x20, 0x20, 0x20, 0x41, 0x31, 0x81, 0x8E, 0x52, 0x93, 0x63, 0xB1, 0xFC, 0x40, 0xFF};
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+    std::vector<std::string> fields;
+    std::string bytes = record("2001");
+    for (int i = 0; i < 2000 * 4; ++i) {
+        std::string field(20, ' ');
+        const std::size_t used = random() % 21;
+        for (std::size_t k = 0; k < used; ++k) {
+            field[k] = static_cast<char>(pieces[pick(random)]);
+        }
+        fields.push_back(field);
+        bytes += field + std::string(20, '\0');
+    }
+    const ListFileContents opened = parseListFile(bytes);
+    ASSERT_EQ(opened.error, std::nullopt);
+    ASSERT_EQ(opened.persons.size(), 2000u);
+    for (std::size_t p = 0; p < opened.persons.size(); ++p) {
+        const Person& person = opened.persons[p];
+        const std::string* texts[] = {&person.name, &person.year, &person.month, &person.day};
+        for (std::size_t c = 0; c < 4; ++c) {
+            const std::string& field = fields[p * 4 + c];
+            ASSERT_EQ(*texts[c], trimBlankPairs(decodeField(field))) << "field " << p * 4 + c;
+        }
     }
 }
 
