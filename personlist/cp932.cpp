@@ -212,7 +212,9 @@ char* decodeInto(const Tables& t, std::string_view bytes, char* out)
     std::size_t i = 0;
     while (i < n) {
         const unsigned char b = in[i];
-        if (b < 0x80) {  // blanks and digits, most of a list file
+        if (b < 0x80) {
+            // ASCII as it stands (5C a backslash, 7E a tilde, as on Windows):
+            // the blanks and digits that make up most of a list file.
             *out++ = static_cast<char>(b);
             ++i;
         } else if (!t.lead[b]) {
