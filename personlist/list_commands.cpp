@@ -1,0 +1,121 @@
+#include "personlist/list_commands.h"
+
+#include "personlist/list_file.h"
+#include "uikit/dialogs.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+
+#include <filesystem>
+
+namespace personlist {
+
+namespace {
+
+const QString ListFilter = QStringLiteral("九星リスト(*.orx)");
+const QString ListSuffix = QStringLiteral("orx");
+
+uikit::FileDialogRequest listFileDialog(const QString& title) { return {title, ListFilter, ListSuffix}; }
+
+// The file dialog adds ".orx" to a name typed without one; a path that comes
+// from elsewhere gets it by the same rule (no dot in the file name, not a
+// folder), so it is never added twice.
+QString withListSuffix(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.fileName().contains(u'.') || info.isDir()) {
+        return path;
+    }
+    return path + u'.' + ListSuffix;
+}
+
+std::filesystem::path localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+std::string text(const QString& s) { return s.toStdString(); }
+
+}  // namespace
+
+ListCommands::ListCommands(PersonInputs inputs, PersonGrid& grid, uikit::Dialogs& dialogs, QObject* parent)
+    : QObject(parent), m_inputs(inputs), m_grid(grid), m_dialogs(dialogs)
+{
+}
+
+void ListCommands::registerPerson()
+{
+    const QString name = m_inputs.name->text();
+    const QString year = m_inputs.year->text();
+    if (name.isEmpty() || year.isEmpty()) {
+        return;
+    }
+    const int row = m_grid.persons().registerPerson(
+        {text(name), text(year), text(m_inputs.month->currentText()), text(m_inputs.day->currentText())});
+    m_grid.setCurrentRow(row + 1);
+}
+
+void ListCommands::loadPerson()
+{
+    const int row = m_grid.currentRow();
+    if (row == 0) {
+        return;
+    }
+    const Person& p = m_grid.persons().persons().at(static_cast<std::size_t>(row - 1));
+    m_inputs.name->setText(QString::fromStdString(p.name));
+    m_inputs.year->setText(QString::fromStdString(p.year));
+    m_inputs.month->setEditText(QString::fromStdString(p.month));
+    m_inputs.day->setEditText(QString::fromStdString(p.day));
+}
+
+void ListCommands::deletePerson()
+{
+    const int row = m_grid.currentRow();
+    if (row == 0) {
+        return;
+    }
+    const QString name = QString::fromStdString(m_grid.persons().persons().at(static_cast<std::size_t>(row - 1)).name);
+    if (!m_dialogs.askYesNo(QStringLiteral("データ削除"), name + QStringLiteral(" さんのデータを\n削除しますか？"))) {
+        return;
+    }
+    m_grid.persons().removeAt(row - 1);
+    m_inputs.name->clear();
+    m_grid.setCurrentRow(m_grid.lastRow());
+}
+
+void ListCommands::saveList()
+{
+    const QString chosen = m_dialogs.saveFileName(listFileDialog(QStringLiteral("リスト保存")));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QString path = withListSuffix(chosen);
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isDir() &&
+        !m_dialogs.askYesNo(QStringLiteral("ファイルの上書き"), QStringLiteral("同じファイル名があります。\n上書きしますか？"))) {
+        return;
+    }
+    const std::optional<ListFileError> error = writeListFile(localPath(path), m_grid.persons().persons().persons());
+    m_grid.setCurrentRow(m_grid.lastRow());
+    // The one message the list commands show: a user must never believe that
+    // a list which is not on disk was saved.
+    if (error) {
+        m_dialogs.inform(QStringLiteral("リスト保存"), QStringLiteral("リストを保存できませんでした。\n") +
+                                                      QString::fromStdString(reasonText(*error)));
+    }
+}
+
+void ListCommands::openList()
+{
+    const QString chosen = m_dialogs.openFileName(listFileDialog(QStringLiteral("リストを開く")));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    ListFileContents contents = readListFile(localPath(withListSuffix(chosen)));
+    if (contents.error) {
+        return;
+    }
+    m_grid.persons().replaceAll(std::move(contents.persons));
+    m_grid.setCurrentRow(m_grid.lastRow());
+}
+
+}  // namespace personlist

@@ -1,0 +1,99 @@
+#pragma once
+
+// List files (.orx): flat files of 40-byte records in code page 932, with no
+// header, magic number or version.
+//
+//   record 1          the grid's row count, persons + 1, as a decimal number
+//   record 2 + 4(p-1) name of person p, then birth year, month and day of p
+//
+// A record is a 20-byte field text, left-aligned and padded with blanks (20 hex),
+// then 20 filler bytes that no reader looks at (we write zeros). A list of two
+// persons is 9 records, 360 bytes, with a count of 3.
+//
+// Opening never creates a file and parses the whole file before it returns
+// anything: a file that is not a complete list gives an error and no persons, so
+// the list on screen stays as it was. Saving replaces the target only once the
+// new list is completely on disk.
+
+#include "personlist/person.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace personlist {
+
+inline constexpr std::size_t RecordSize = 40;
+inline constexpr std::size_t FieldSize = 20;
+inline constexpr std::size_t RecordsPerPerson = 4;
+
+using FieldBytes = std::array<char, FieldSize>;
+
+// The field text of a UTF-8 text: its CP932 bytes, padded with blanks to 20. A
+// longer text is cut after the last character that fits whole, so a double-byte
+// character that would straddle byte 20 is dropped and a blank takes its byte.
+// A character with no CP932 form is written as "?".
+FieldBytes encodeField(std::string_view text);
+
+// The text of a field (at most its first 20 bytes are read), decoded on its own:
+// a lead byte in the field's last byte is dropped, never joined to the next field.
+// The padding blanks are still there; see trimBlankPairs.
+std::string decodeField(std::string_view field);
+
+// Drops every blank (U+0020) that is followed by another blank or ends the text:
+// the padding goes, a run of blanks inside the text shrinks to one, and a field
+// of blanks only gives the empty text. The full-width space U+3000 is no blank.
+std::string trimBlankPairs(std::string text);
+
+// The number in a decoded count record: decimal digits with blanks around them
+// allowed. Values that no file could hold are capped rather than wrapped, so a
+// huge count fails the length check instead of looking small.
+std::optional<std::uint64_t> parseCount(std::string_view text);
+
+// The complete bytes of the list file for these persons.
+std::string listFileBytes(const std::vector<Person>& persons);
+
+struct ListFileError {
+    enum class Kind {
+        System,         // the file system refused; systemError holds errno
+        NotAFile,       // a folder, device or pipe where a list file should be
+        NotANumber,     // the count record holds no whole decimal number
+        CountBelowOne,  // a count of 0: even an empty list counts its header row
+        TooShort,       // the file ends before the last record its count calls for
+        NoConverter,    // the CP932 tables could not be built
+    };
+    Kind kind;
+    int systemError = 0;
+
+    friend bool operator==(const ListFileError&, const ListFileError&) = default;
+};
+
+// A short Japanese reason for a message box, e.g. "ディスクの空きが足りません。".
+std::string reasonText(const ListFileError& error);
+
+struct ListFileContents {
+    std::vector<Person> persons;           // in the file's order
+    std::optional<ListFileError> error;    // set when the file is no complete list; persons is then empty
+};
+
+// The persons in the bytes of a list file. Records after the last one that the
+// count calls for are ignored.
+ListFileContents parseListFile(std::string_view bytes);
+
+// Opens a list file. Never creates, changes or locks the file.
+ListFileContents readListFile(const std::filesystem::path& path);
+
+// Saves the persons as a list file; nothing on success. The list is written to a
+// new file beside the target, flushed to disk and then renamed over the target,
+// so a failed save leaves an existing file byte for byte as it was and leaves no
+// partial file behind. A symbolic link stays a link: the file it points to is
+// replaced.
+[[nodiscard]] std::optional<ListFileError> writeListFile(const std::filesystem::path& path,
+                                                         const std::vector<Person>& persons);
+
+}  // namespace personlist

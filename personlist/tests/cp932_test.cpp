@@ -1,0 +1,111 @@
+#include "personlist/cp932.h"
+#include "personlist/list_file.h"
+
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+namespace personlist {
+namespace {
+
+using testing::hexBytes;
+
+std::string encodeAll(std::string_view text)
+{
+    const FieldBytes field = encodeField(text);
+    std::string bytes(field.data(), field.size());
+    return bytes.substr(0, bytes.find_last_not_of(' ') + 1);
+}
+
+struct KnownCharacter {
+    const char* label;
+    const char* typed;     // what the user typed (UTF-8)
+    const char* bytes;     // its CP932 bytes in a list file
+    const char* readBack;  // what opening the file shows
+};
+
+// One known byte sequence per character that a converter is likely to get
+// wrong: the duplicates among the NEC and IBM extensions, the characters Linux
+// input methods type in place of Windows' ones, and the single bytes.
+const KnownCharacter knownCharacters[] = {
+    {"kanji", "山田", "8E 52 93 63", "山田"},
+    {"full-width tilde", "～", "81 60", "～"},
+    {"wave dash typed by input methods", "〜", "81 60", "～"},
+    {"circled one, NEC row 13", "①", "87 40", "①"},
+    {"parenthesised kabu, NEC row 13", "㈱", "87 8A", "㈱"},
+    {"roman numeral one, NEC row 13", "Ⅰ", "87 54", "Ⅰ"},
+    {"small roman numeral one, IBM row", "ⅰ", "FA 40", "ⅰ"},
+    {"taka with ladder, IBM row", "髙", "FB FC", "髙"},
+    {"because, JIS row rather than NEC or IBM", "∵", "81 E6", "∵"},
+    {"nearly equal, JIS row rather than NEC", "≒", "81 E0", "≒"},
+    {"half-width katakana a", "ｱ", "B1", "ｱ"},
+    {"backslash stays a backslash", "\\", "5C", "\\"},
+    {"tilde stays a tilde", "~", "7E", "~"},
+    {"minus sign typed by input methods", "−", "81 7C", "－"},
+    {"double vertical line typed by input methods", "‖", "81 61", "∥"},
+    {"em dash typed by input methods", "—", "81 5C", "―"},
+    {"cent sign typed by input methods", "¢", "81 91", "￠"},
+    {"pound sign typed by input methods", "£", "81 92", "￡"},
+    {"not sign typed by input methods", "¬", "81 CA", "￢"},
+    {"full-width space", "山　田", "8E 52 81 40 93 63", "山　田"},
+    {"user-defined area", "\uE000", "F0 40", "\uE000"},
+    {"Windows single byte A0", "\uF8F0", "A0", "\uF8F0"},
+    {"Windows single byte FF", "\uF8F3", "FF", "\uF8F3"},
+    {"hangul has no CP932 form", "한", "3F", "?"},
+    {"emoji has no CP932 form", "😀", "3F", "?"},
+};
+
+TEST(Cp932, KnownCharactersAreWrittenAndReadAsWindowsDoes)
+{
+    ASSERT_TRUE(cp932::available());
+    for (const KnownCharacter& c : knownCharacters) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(encodeAll(c.typed), hexBytes(c.bytes));
+        EXPECT_EQ(decodeField(hexBytes(c.bytes)), c.readBack);
+    }
+}
+
+TEST(Cp932, EveryDecodedCharacterIsWrittenBackToBytesThatDecodeToIt)
+{
+    // Over the whole double-byte table: writing what was read may pick another
+    // of several equal byte pairs (NEC and IBM duplicates), but must never
+    // change the character.
+    int pairs = 0;
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+            const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+            const std::string text = cp932::decode(bytes);
+            if (text == "\uFFFD" || text.empty() || text.size() > 3 || static_cast<unsigned char>(text[0]) < 0x80) {
+                continue;
+            }
+            ++pairs;
+            ASSERT_EQ(cp932::decode(encodeAll(text)), text) << std::hex << lead << ' ' << trail;
+        }
+    }
+    // JIS X 0208, the NEC and IBM extensions and the user-defined area.
+    EXPECT_GT(pairs, 9000);
+}
+
+TEST(Cp932, DamagedBytesDecodeToReplacementCharactersWithoutReadingOn)
+{
+    const struct {
+        const char* label;
+        const char* bytes;
+        const char* text;
+    } cases[] = {
+        {"lead byte at the end is dropped", "41 81", "A"},
+        {"lead byte alone", "E0", ""},
+        {"lead byte before an ASCII digit", "81 31", "\uFFFD" "1"},
+        {"lead byte before DEL", "81 7F", "\uFFFD\x7F"},
+        {"lead byte before FF", "81 FF", "\uFFFD\uF8F3"},
+        {"empty cell of the table", "85 40", "\uFFFD"},
+        {"unassigned row EB", "EB 40 41", "\uFFFD" "A"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(cp932::decode(hexBytes(c.bytes)), c.text);
+    }
+}
+
+}  // namespace
+}  // namespace personlist

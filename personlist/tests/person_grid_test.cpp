@@ -1,0 +1,258 @@
+#include "personlist/person_grid.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+using personlist::Person;
+using personlist::PersonGrid;
+using personlist::PersonGridModel;
+
+namespace {
+
+QStringList column(const PersonGridModel& model, int c)
+{
+    QStringList texts;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        texts << model.index(row, c).data().toString();
+    }
+    return texts;
+}
+
+QStringList numbers(const PersonGridModel& model)
+{
+    QStringList texts;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        texts << model.headerData(row, Qt::Vertical).toString();
+    }
+    return texts;
+}
+
+Person person(const char* name) { return {name, "1960", "3", "12"}; }
+
+// The point inside the cell of grid row `row` (1 for the first person) and a
+// column, in viewport coordinates.
+QPoint cellCentre(const PersonGrid& grid, int row, int c)
+{
+    return grid.visualRect(grid.persons().index(row - 1, c)).center();
+}
+
+}  // namespace
+
+class PersonGridTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void modelStaysConsistentThroughEveryChange();
+    void numberColumnReadsOneToNAfterInsertsAndRemovals();
+    void headingsAndAlignment_data();
+    void headingsAndAlignment();
+    void clicksOnHeadingsNeverMakeThemCurrent();
+    void focusAloneMakesNoRowCurrent();
+    void setCurrentRowZeroLeavesOnlyTheHeaderRowCurrent();
+    void drawsGreyBeyondTheLastRowAndTheGridLines();
+    void holdsAHundredThousandPersons();
+};
+
+void PersonGridTest::modelStaysConsistentThroughEveryChange()
+{
+    PersonGridModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.registerPerson(person("山田"));
+    model.registerPerson(person("佐藤"));
+    model.registerPerson(person("あ"));
+    model.registerPerson(person("山本"));
+    model.removeAt(1);
+    model.removeAt(model.rowCount() - 1);
+    model.replaceAll({person("B"), person("A"), person("C")});
+    model.registerPerson(person("A"));
+    model.removeAt(0);
+    model.replaceAll({});
+    QCOMPARE(model.rowCount(), 0);
+}
+
+void PersonGridTest::numberColumnReadsOneToNAfterInsertsAndRemovals()
+{
+    PersonGridModel model;
+    model.registerPerson(person("山田"));
+    model.registerPerson(person("佐藤"));
+    model.registerPerson(person("山本"));
+    model.registerPerson(person("あ"));
+    QCOMPARE(column(model, PersonGridModel::Name), (QStringList{"あ", "佐藤", "山田", "山本"}));
+    QCOMPARE(numbers(model), (QStringList{"1", "2", "3", "4"}));
+    model.removeAt(1);
+    QCOMPARE(column(model, PersonGridModel::Name), (QStringList{"あ", "山田", "山本"}));
+    QCOMPARE(numbers(model), (QStringList{"1", "2", "3"}));
+    QCOMPARE(column(model, PersonGridModel::Year), (QStringList{"1960", "1960", "1960"}));
+    QVERIFY(!model.headerData(3, Qt::Vertical).isValid());
+}
+
+void PersonGridTest::headingsAndAlignment_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<bool>("number");
+    QTest::newRow("name") << int{PersonGridModel::Name} << "名前" << false;
+    QTest::newRow("year") << int{PersonGridModel::Year} << "年" << true;
+    QTest::newRow("month") << int{PersonGridModel::Month} << "月" << true;
+    QTest::newRow("day written in full-width digits") << int{PersonGridModel::Day} << "日" << false;
+}
+
+void PersonGridTest::headingsAndAlignment()
+{
+    QFETCH(int, column);
+    QFETCH(QString, heading);
+    QFETCH(bool, number);
+    PersonGridModel model;
+    model.replaceAll({{"山田 太郎", "1960", "3", "１２"}});
+    QCOMPARE(model.headerData(column, Qt::Horizontal).toString(), heading);
+    // Numbers to the right, other texts to the left, as the grid aligns them.
+    const auto alignment = Qt::Alignment(model.index(0, column).data(Qt::TextAlignmentRole).toInt());
+    QCOMPARE(alignment & Qt::AlignHorizontal_Mask, number ? Qt::AlignRight : Qt::AlignLeft);
+    QCOMPARE(alignment & Qt::AlignVertical_Mask, Qt::AlignVCenter);
+    const auto numberAlignment = Qt::Alignment(model.headerData(0, Qt::Vertical, Qt::TextAlignmentRole).toInt());
+    QCOMPARE(numberAlignment & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    // Nothing in the grid can be typed into.
+    QVERIFY(!model.flags(model.index(0, column)).testFlag(Qt::ItemIsEditable));
+}
+
+void PersonGridTest::clicksOnHeadingsNeverMakeThemCurrent()
+{
+    PersonGrid grid;
+    grid.resize(293, 585);
+    grid.persons().replaceAll({person("山田"), person("佐藤")});
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    QWidget* numberColumn = grid.verticalHeader()->viewport();
+    QWidget* headerRow = grid.horizontalHeader()->viewport();
+    auto* corner = grid.findChild<QAbstractButton*>();
+    QVERIFY(corner != nullptr);
+
+    QTest::mouseClick(numberColumn, Qt::LeftButton, {}, QPoint(10, PersonGrid::RowHeight + 5));
+    QCOMPARE(grid.currentRow(), 0);
+    QTest::mouseClick(headerRow, Qt::LeftButton, {}, QPoint(60, 5));
+    QCOMPARE(grid.currentRow(), 0);
+    QTest::mouseClick(corner, Qt::LeftButton);
+    QCOMPARE(grid.currentRow(), 0);
+    QVERIFY(grid.selectionModel()->selectedIndexes().isEmpty());
+
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cellCentre(grid, 2, PersonGridModel::Day));
+    QCOMPARE(grid.currentRow(), 2);
+    QTest::mouseClick(numberColumn, Qt::LeftButton, {}, QPoint(10, 5));
+    QCOMPARE(grid.currentRow(), 2);
+    QTest::mouseClick(headerRow, Qt::LeftButton, {}, QPoint(10, 5));
+    QCOMPARE(grid.currentRow(), 2);
+    QCOMPARE(grid.currentIndex().column(), int{PersonGridModel::Day});
+    QCOMPARE(grid.selectionModel()->selectedIndexes().size(), 1);
+}
+
+void PersonGridTest::focusAloneMakesNoRowCurrent()
+{
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    auto* grid = new PersonGrid(&window);
+    grid->move(0, 30);
+    grid->persons().replaceAll({person("山田"), person("佐藤")});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    before->setFocus();
+    QTest::keyClick(before, Qt::Key_Tab);
+    QVERIFY(grid->hasFocus());
+    QCOMPARE(grid->currentRow(), 0);
+    // Tab leaves the grid as it leaves any other control.
+    QTest::keyClick(grid, Qt::Key_Tab);
+    QVERIFY(before->hasFocus());
+    QCOMPARE(grid->currentRow(), 0);
+}
+
+void PersonGridTest::setCurrentRowZeroLeavesOnlyTheHeaderRowCurrent()
+{
+    PersonGrid grid;
+    grid.persons().replaceAll({person("山田"), person("佐藤")});
+    grid.setCurrentRow(2);
+    QCOMPARE(grid.currentRow(), 2);
+    QCOMPARE(grid.selectionModel()->selectedIndexes().size(), 1);
+    grid.setCurrentRow(0);
+    QCOMPARE(grid.currentRow(), 0);
+    QVERIFY(grid.selectionModel()->selectedIndexes().isEmpty());
+    grid.setCurrentRow(3);
+    QCOMPARE(grid.currentRow(), 0);
+}
+
+void PersonGridTest::drawsGreyBeyondTheLastRowAndTheGridLines()
+{
+    PersonGrid grid;
+    grid.resize(293, 585);
+    grid.persons().replaceAll({person("山田"), person("佐藤")});
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    const QImage whole = grid.grab().toImage();
+    const QImage cells = grid.viewport()->grab().toImage();
+    const QImage headerRow = grid.horizontalHeader()->grab().toImage();
+    const QImage numberColumn = grid.verticalHeader()->grab().toImage();
+    const int rowHeight = PersonGrid::RowHeight;
+    const int nameRight = PersonGrid::ColumnWidths[1] - 1;
+    const QColor grey(0x80, 0x80, 0x80);
+    const QColor lightGrey(0xC0, 0xC0, 0xC0);
+    const QColor black(Qt::black);
+    const QColor buttonFace = grid.palette().color(QPalette::Active, QPalette::Button);
+
+    QCOMPARE(headerRow.height(), rowHeight);
+    QCOMPARE(numberColumn.width(), PersonGrid::ColumnWidths[0]);
+
+    QCOMPARE(cells.pixelColor(60, 3 * rowHeight + 10), grey);
+    QCOMPARE(cells.pixelColor(cells.width() - 1, 5), grey);
+    QCOMPARE(cells.pixelColor(nameRight, 5), lightGrey);
+    QCOMPARE(cells.pixelColor(nameRight - 10, rowHeight - 1), lightGrey);
+    QCOMPARE(cells.pixelColor(nameRight - 2, 2), grid.palette().color(QPalette::Base));
+
+    QCOMPARE(headerRow.pixelColor(nameRight, 5), black);
+    QCOMPARE(headerRow.pixelColor(nameRight - 2, rowHeight - 1), black);
+    QCOMPARE(headerRow.pixelColor(nameRight - 2, 1), buttonFace);
+    QCOMPARE(headerRow.pixelColor(headerRow.width() - 1, 5), grey);
+
+    QCOMPARE(numberColumn.pixelColor(PersonGrid::ColumnWidths[0] - 1, 5), black);
+    QCOMPARE(numberColumn.pixelColor(5, rowHeight - 1), black);
+    QCOMPARE(numberColumn.pixelColor(1, 1), buttonFace);
+    QCOMPARE(numberColumn.pixelColor(5, 3 * rowHeight + 10), grey);
+
+    // The corner cell over the number column is a heading too.
+    const QPoint cornerAt = grid.verticalHeader()->geometry().topLeft() - QPoint(0, rowHeight);
+    QCOMPARE(whole.pixelColor(cornerAt + QPoint(1, 1)), buttonFace);
+    QCOMPARE(whole.pixelColor(cornerAt + QPoint(PersonGrid::ColumnWidths[0] - 1, 5)), black);
+    QCOMPARE(whole.pixelColor(cornerAt + QPoint(5, rowHeight - 1)), black);
+
+    grid.setCurrentRow(1);
+    const QImage selected = grid.viewport()->grab().toImage();
+    QCOMPARE(selected.pixelColor(nameRight - 3, 4), grid.palette().color(QPalette::Active, QPalette::Highlight));
+}
+
+void PersonGridTest::holdsAHundredThousandPersons()
+{
+    std::vector<Person> persons;
+    for (int i = 0; i < 100'000; ++i) {
+        persons.push_back({"山田" + std::to_string(i), "1960", "3", "12"});
+    }
+    PersonGrid grid;
+    grid.resize(293, 585);
+    grid.persons().replaceAll(std::move(persons));
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    grid.setCurrentRow(grid.lastRow());
+    QCOMPARE(grid.currentRow(), 100'000);
+    grid.persons().registerPerson(person("A"));
+    QCOMPARE(grid.lastRow(), 100'001);
+    QCOMPARE(grid.persons().headerData(100'000, Qt::Vertical).toString(), QString("100001"));
+    QCOMPARE(grid.persons().index(0, PersonGridModel::Name).data().toString(), QString("A"));
+    // The current person moved down with the insertion.
+    QCOMPARE(grid.currentRow(), 100'001);
+    grid.setCurrentRow(grid.lastRow());
+    const int top = grid.rowViewportPosition(100'000);
+    QVERIFY(top >= 0 && top + PersonGrid::RowHeight <= grid.viewport()->height());
+}
+
+QTEST_MAIN(PersonGridTest)
+#include "person_grid_test.moc"
