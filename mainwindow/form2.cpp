@@ -2,14 +2,16 @@
 
 #include "mainwindow/caption_label.h"
 #include "mainwindow/form2_layout.h"
+#include "personlist/list_commands.h"
+#include "personlist/person_grid.h"
 #include "training/form1.h"
+#include "uikit/dialogs.h"
 #include "uikit/look.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QTableView>
 
 namespace mainwindow {
 
@@ -110,13 +112,10 @@ QWidget* makeButton(const layout::Control& c, QWidget* parent)
 }
 
 // The person list's grid. Only its place in the window is settled here: the grid
-// itself (columns, header row, model) belongs to the person list. Tab leaves the
-// grid for the next control instead of walking its cells.
+// itself (columns, header row, model, current row) belongs to the person list.
 QWidget* makePersonGrid(const layout::Control& /*c*/, QWidget* parent)
 {
-    auto* grid = new QTableView(parent);
-    grid->setTabKeyNavigation(false);
-    return grid;
+    return new personlist::PersonGrid(parent);
 }
 
 QWidget* makeControl(const layout::Control& c, QWidget* parent)
@@ -138,8 +137,13 @@ QWidget* makeControl(const layout::Control& c, QWidget* parent)
 
 }  // namespace
 
-Form2::Form2(QWidget* parent)
-    : QWidget(parent), m_controls(buildControls()), m_display(startDisplay()), m_view(m_controls)
+Form2::Form2(uikit::Dialogs* dialogs, QWidget* parent)
+    : QWidget(parent),
+      m_ownDialogs(dialogs ? nullptr : std::make_unique<uikit::QtDialogs>(this)),
+      m_dialogs(dialogs ? *dialogs : *m_ownDialogs),
+      m_controls(buildControls()),
+      m_display(startDisplay()),
+      m_view(m_controls)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("九星方位学"));
@@ -150,6 +154,10 @@ Form2::Form2(QWidget* parent)
                    Qt::WindowCloseButtonHint);
     resize(layout::RestoredClientSize.x, layout::RestoredClientSize.y);
     m_view.show(m_display);
+    const personlist::PersonInputs personInputs{
+        static_cast<QLineEdit*>(control("Text2")), static_cast<QLineEdit*>(control("Text1")),
+        static_cast<QComboBox*>(control("Combo1")), static_cast<QComboBox*>(control("Combo2"))};
+    m_listCommands = new personlist::ListCommands(personInputs, personGrid(), m_dialogs, this);
     setFocusOrder();
     connectCommands();
     control("Text1")->setFocus();
@@ -187,6 +195,20 @@ void Form2::connectCommands()
     connect(static_cast<QPushButton*>(control("Command1")), &QPushButton::clicked, this,
             &Form2::calculateReading);
     connect(static_cast<QPushButton*>(control("Command2")), &QPushButton::clicked, this, &Form2::openTraining);
+    auto button = [this](std::string_view name) { return static_cast<QPushButton*>(control(name)); };
+    using personlist::ListCommands;
+    connect(button("Command3"), &QPushButton::clicked, m_listCommands, &ListCommands::registerPerson);
+    connect(button("Command4"), &QPushButton::clicked, m_listCommands, &ListCommands::loadPerson);
+    connect(button("Command7"), &QPushButton::clicked, m_listCommands, &ListCommands::deletePerson);
+    connect(button("Command5"), &QPushButton::clicked, m_listCommands, &ListCommands::saveList);
+    connect(button("Command6"), &QPushButton::clicked, m_listCommands, &ListCommands::openList);
+}
+
+Form2::~Form2() = default;
+
+personlist::PersonGrid& Form2::personGrid() const
+{
+    return *static_cast<personlist::PersonGrid*>(control("MSFlexGrid1"));
 }
 
 QWidget* Form2::control(std::string_view name, int index) const

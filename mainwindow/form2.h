@@ -10,7 +10,9 @@
 //     else, so no geometry lives in code;
 //   - calculate() (calculate.h): the 算出 command as a pure function from the six
 //     input texts and the previous display to the next ReadingDisplay;
-//   - ReadingView (reading_view.h): copies a ReadingDisplay into the labels.
+//   - ReadingView (reading_view.h): copies a ReadingDisplay into the labels;
+//   - the person list (personlist/): its grid stands in the window, and its five
+//     commands work on the grid and the four person inputs.
 // Form2 owns the current ReadingDisplay: the labels show exactly it, and it is
 // what a failing step of the next reading falls back on.
 //
@@ -26,10 +28,17 @@
 
 #include <QWidget>
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
-class QTableView;
+namespace personlist {
+class ListCommands;
+class PersonGrid;
+}
+namespace uikit {
+class Dialogs;
+}
 
 namespace mainwindow {
 
@@ -37,7 +46,10 @@ class Form2 final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Form2(QWidget* parent = nullptr);
+    // The window asks its questions through `dialogs`; without one it shows the
+    // real dialogs. Tests hand in scripted answers.
+    explicit Form2(uikit::Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    ~Form2() override;
 
     // The control of that name (element `index` of a control array), or nullptr.
     QWidget* control(std::string_view name, int index = -1) const;
@@ -46,6 +58,7 @@ public:
     ReadingInputs readingInputs() const;
 
     const ReadingDisplay& display() const { return m_display; }
+    personlist::PersonGrid& personGrid() const;
     void showReading(ReadingDisplay display);
 
     // The 算出 command: reads the six inputs, works out the reading, shows it.
@@ -63,9 +76,12 @@ private:
     void setFocusOrder();
     void connectCommands();
 
+    std::unique_ptr<uikit::Dialogs> m_ownDialogs;  // the real dialogs, when none were handed in
+    uikit::Dialogs& m_dialogs;
     std::vector<QWidget*> m_controls;  // in the order of layout::Controls
     ReadingDisplay m_display;
     ReadingView m_view;
+    personlist::ListCommands* m_listCommands = nullptr;
 };
 
 }  // namespace mainwindow

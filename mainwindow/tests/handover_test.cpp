@@ -2,6 +2,7 @@
 // keeps everything it showed, and every opening of the training window is fresh.
 
 #include "mainwindow/form2.h"
+#include "personlist/person_grid.h"
 #include "training/form1.h"
 #include "uikit/look.h"
 
@@ -54,6 +55,8 @@ private slots:
         form.findChild<QLineEdit*>("Text4")->setText(QStringLiteral("2024"));
         form.findChild<QComboBox*>("Combo3")->setEditText(QStringLiteral("13"));
         form.calculateReading();
+        QTest::mouseClick(form.findChild<QWidget*>("Command3"), Qt::LeftButton);  // リスト登録
+        const std::vector<personlist::Person> list = form.personGrid().persons().persons().persons();
         const mainwindow::ReadingDisplay shown = form.display();
         const mainwindow::ReadingInputs typed = form.readingInputs();
         const QImage picture = form.grab().toImage();
@@ -72,6 +75,8 @@ private slots:
         QCOMPARE(form.display(), shown);
         QCOMPARE(form.readingInputs().readingMonth, typed.readingMonth);
         QCOMPARE(form.findChild<QLineEdit*>("Text2")->text(), QStringLiteral("山田"));
+        QCOMPARE(form.personGrid().persons().persons().persons(), list);
+        QCOMPARE(form.personGrid().currentRow(), 1);
         QCOMPARE(form.grab().toImage(), picture);
     }
 
