@@ -99,6 +99,7 @@ const std::vector<Soak::Event> Soak::Events = {
     {"click the corner", 1, Window::Main, &Soak::clickCorner},
     {"setCurrentRow", 3, Window::Main, &Soak::setCurrentRow},
     {"key in the grid", 2, Window::Main, &Soak::pressKeyInGrid},
+    {"Tab to the next control", 3, Window::Main, &Soak::pressTab},
     {"イメージ", 3, Window::Main, &Soak::clickImage},
     {"a file changes on disk", 1, Window::Main, &Soak::scribbleFile},
     {"look at the main window", 1, Window::Main, &Soak::lookAtWindow},
@@ -120,6 +121,7 @@ Soak::Soak(std::uint64_t seed)
     // A save that passes the file size limit gets EFBIG instead of a signal.
     std::signal(SIGXFSZ, SIG_IGN);
     m_form->show();
+    settle();
 }
 
 Soak::~Soak()
@@ -157,6 +159,9 @@ void Soak::run(int count)
 
         (this->*Events[kind].play)();
         settle();
+        if (m_trace) {
+            qInfo("%s", m_recent.back().c_str());
+        }
 
         checkNoDialogOpen();
         checkOneWindowVisible();
@@ -525,6 +530,21 @@ void Soak::pressKeyInGrid()
     checkUnchanged(before, "a key in the grid", true, true, true);
 }
 
+void Soak::pressTab()
+{
+    // Moving the focus moves nothing else: the grid getting the focus leaves the
+    // header row current until a click or a command picks a person.
+    const MainState before = mainState();
+    QWidget* from = QApplication::focusWidget();
+    const bool back = chance(30);
+    QTest::keyClick(from != nullptr ? from : m_form.get(), Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
+    QWidget* to = QApplication::focusWidget();
+    note(std::string(back ? "back " : "") + "from " + (from ? utf8(from->objectName()) : "nothing") + " to " +
+         (to ? utf8(to->objectName()) : "nothing"));
+    checkUnchanged(before, "Tab", true, true, true);
+    expect(grid().currentRow() == before.currentRow, "Tab keeps the current row");
+}
+
 void Soak::clickImage()
 {
     m_expected.beforeTraining = mainState();
@@ -834,9 +854,14 @@ void Soak::click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
 void Soak::settle()
 {
-    // What the event loop does between two user events, short of running the
-    // timers: closed windows go, posted events are delivered.
+    // What the event loop and the window manager do between two user events,
+    // short of running the timers: closed windows go, and the window shown is
+    // the active one, so that the keyboard focus is where the user would see it.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QWidget* shown = m_training ? static_cast<QWidget*>(m_training.data()) : m_form.get();
+    if (shown->isVisible() && QApplication::activeWindow() != shown) {
+        QApplication::setActiveWindow(shown);
+    }
 }
 
 int Soak::uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }

@@ -80,6 +80,8 @@ public:
 
     // Plays `count` events; throws Failure on the first broken check.
     void run(int count);
+    // Prints every event as it is played.
+    void setTrace(bool on) { m_trace = on; }
 
     int eventsDone() const { return m_done; }
     // The last events, oldest first, one line each.
@@ -113,6 +115,7 @@ private:
     void clickCorner();
     void setCurrentRow();
     void pressKeyInGrid();
+    void pressTab();
     void clickImage();
     void scribbleFile();
     void lookAtWindow();
@@ -163,6 +166,7 @@ private:
     ListFiles m_files;
     Expected m_expected;
 
+    bool m_trace = false;
     int m_done = 0;
     std::string m_current;                 // what the event being played did
     std::deque<std::string> m_recent;

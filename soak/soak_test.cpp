@@ -3,8 +3,8 @@
 //
 //   KYUSEI_SOAK_SEED=7 KYUSEI_SOAK_EVENTS=50000 build/soak/soak_tests
 //
-// replays (or lengthens) a run; a failure prints the seed, the event it broke on
-// and the events before it.
+// replays (or lengthens) a run, and KYUSEI_SOAK_TRACE=1 prints every event; a
+// failure prints the seed, the event it broke on and the events before it.
 
 #include "soak/soak.h"
 #include "uikit/look.h"
@@ -45,6 +45,7 @@ private slots:
         const std::uint64_t seed = seedFromEnvironment();
         const int events = eventsFromEnvironment();
         soak::Soak soak(seed);
+        soak.setTrace(qEnvironmentVariableIsSet("KYUSEI_SOAK_TRACE"));
         QElapsedTimer clock;
         clock.start();
         try {
