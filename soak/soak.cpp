@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <array>
 #include <csignal>
+#include <cstdio>
 #include <sstream>
 
 namespace soak {
@@ -160,7 +161,7 @@ void Soak::run(int count)
         (this->*Events[kind].play)();
         settle();
         if (m_trace) {
-            qInfo("%s", m_recent.back().c_str());
+            std::fprintf(stderr, "%s\n", m_recent.back().c_str());
         }
 
         checkNoDialogOpen();
@@ -542,7 +543,9 @@ void Soak::pressTab()
     note(std::string(back ? "back " : "") + "from " + (from ? utf8(from->objectName()) : "nothing") + " to " +
          (to ? utf8(to->objectName()) : "nothing"));
     checkUnchanged(before, "Tab", true, true, true);
-    expect(grid().currentRow() == before.currentRow, "Tab keeps the current row");
+    expect(grid().currentRow() == before.currentRow,
+           "Tab keeps the current row " + std::to_string(before.currentRow) + ", not " +
+               std::to_string(grid().currentRow()));
 }
 
 void Soak::clickImage()
