@@ -8,7 +8,7 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 namespace soak {
@@ -142,8 +142,12 @@ std::optional<std::string> ListFiles::bytes(const QString& target) const
     if (!std::filesystem::is_regular_file(path, ec)) {
         return std::nullopt;
     }
+    // Through the stream buffer rather than by the size stat gives: /proc/version
+    // reports a size of 0 and still has bytes to read.
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::ostringstream content;
+    content << in.rdbuf();
+    return std::move(content).str();
 }
 
 void ListFiles::scribble(Random& random)

@@ -858,8 +858,11 @@ void Soak::click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
 void Soak::settle()
 {
     // What the event loop and the window manager do between two user events,
-    // short of running the timers: closed windows go, and the window shown is
-    // the active one, so that the keyboard focus is where the user would see it.
+    // short of running the timers: posted events are delivered (repaints, layout
+    // requests, closed windows going), and the window shown is the active one, so
+    // that the keyboard focus is where the user would see it. Left undelivered,
+    // posted events pile up, and every later post and flush walks the whole pile.
+    QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QWidget* shown = m_training ? static_cast<QWidget*>(m_training.data()) : m_form.get();
     if (shown->isVisible() && QApplication::activeWindow() != shown) {
