@@ -15,6 +15,7 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <sys/resource.h>
 
@@ -108,6 +109,7 @@ const std::vector<Soak::Event> Soak::Events = {
     {"move the slider", 5, Window::Training, &Soak::moveSlider},
     {"key on the slider", 4, Window::Training, &Soak::pressKeyOnSlider},
     {"click the slider", 1, Window::Training, &Soak::clickSlider},
+    {"wheel on the slider", 1, Window::Training, &Soak::wheelOnSlider},
     {"look at the training window", 1, Window::Training, &Soak::lookAtWindow},
     {"戻る", 3, Window::Training, &Soak::clickReturn},
     {"close by the frame", 1, Window::Training, &Soak::closeByFrame},
@@ -645,6 +647,17 @@ void Soak::clickSlider()
     const QPoint at(slider->width() / 2, uniform(0, slider->height() - 1));
     note("at y " + std::to_string(at.y()) + " from " + std::to_string(slider->value()));
     QTest::mouseClick(slider, Qt::LeftButton, {}, at);
+}
+
+void Soak::wheelOnSlider()
+{
+    auto* slider = static_cast<QSlider*>(trainingControl("Slider1"));
+    const int notches = uniform(-3, 3);
+    note(std::to_string(notches) + " notches from " + std::to_string(slider->value()));
+    const QPointF at(slider->width() / 2.0, slider->height() / 2.0);
+    QWheelEvent wheel(at, slider->mapToGlobal(at), QPoint(), QPoint(0, notches * QWheelEvent::DefaultDeltasPerStep),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(slider, &wheel);
 }
 
 void Soak::clickReturn() { returnToMain(false); }

@@ -124,6 +124,7 @@ private:
     void moveSlider();
     void pressKeyOnSlider();
     void clickSlider();
+    void wheelOnSlider();
     void clickReturn();
     void closeByFrame();
 
