@@ -69,6 +69,77 @@ QString periodLabel(int value)
     return QString::number(halves / 2) + (halves % 2 != 0 ? QStringLiteral(".5") : QString()) + QStringLiteral("秒");
 }
 
+// Where two readings differ first, for a failure message.
+std::string firstDifference(const mainwindow::ReadingDisplay& a, const mainwindow::ReadingDisplay& b)
+{
+    const auto cell = [](const mainwindow::CellDisplay& c) { return c.caption + " on " + std::to_string(c.fill); };
+    const auto text = [](const mainwindow::TextDisplay& t) { return '"' + t.caption + "\" in " + std::to_string(t.colour); };
+    const auto row = [&text](const mainwindow::RowDisplay& r) { return text(r.value) + " name in " + std::to_string(r.nameColour); };
+    if (!(a.natalCell == b.natalCell)) {
+        return "natal cell " + cell(a.natalCell) + " / " + cell(b.natalCell);
+    }
+    if (!(a.natalName == b.natalName)) {
+        return "natal name " + text(a.natalName) + " / " + text(b.natalName);
+    }
+    for (std::size_t i = 0; i < a.luckySlots.size(); ++i) {
+        if (!(a.luckySlots[i] == b.luckySlots[i])) {
+            return "lucky slot " + std::to_string(i) + ' ' + text(a.luckySlots[i]) + " / " + text(b.luckySlots[i]);
+        }
+    }
+    for (std::size_t p = 0; p < a.monthCells.size(); ++p) {
+        if (!(a.monthCells[p] == b.monthCells[p]) || !(a.yearCells[p] == b.yearCells[p])) {
+            return "board cell of palace " + std::to_string(p);
+        }
+        if (a.monthMarks[p] != b.monthMarks[p] || a.yearMarks[p] != b.yearMarks[p]) {
+            return "mark of palace " + std::to_string(p) + ": month " + a.monthMarks[p] + " / " + b.monthMarks[p] +
+                   ", year " + a.yearMarks[p] + " / " + b.yearMarks[p];
+        }
+    }
+    for (std::size_t r = 0; r < a.monthRows.size(); ++r) {
+        if (!(a.monthRows[r] == b.monthRows[r])) {
+            return "month row " + std::to_string(r) + ' ' + row(a.monthRows[r]) + " / " + row(b.monthRows[r]);
+        }
+        if (!(a.yearRows[r] == b.yearRows[r])) {
+            return "year row " + std::to_string(r) + ' ' + row(a.yearRows[r]) + " / " + row(b.yearRows[r]);
+        }
+    }
+    return "nothing";
+}
+
+// A reading as the user sees it: an emptied lucky slot keeps the text colour of
+// its last star, which shows on no text.
+mainwindow::ReadingDisplay asSeen(mainwindow::ReadingDisplay display)
+{
+    for (mainwindow::TextDisplay& slot : display.luckySlots) {
+        if (slot.caption.empty()) {
+            slot.colour = 0;
+        }
+    }
+    return display;
+}
+
+// Decimal digits only, no sign, no blank, no leading zero: a number a date field
+// holds when the user picked it or typed it plainly.
+std::optional<int> plainNumber(const std::string& text)
+{
+    if (text.empty() || text.size() > 4 || text[0] == '0' ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    return std::stoi(text);
+}
+
+// Six inputs that make a real date of birth and a real date to read.
+bool isPlainDate(const mainwindow::ReadingInputs& in)
+{
+    const auto inRange = [](const std::string& text, int last) {
+        const std::optional<int> n = plainNumber(text);
+        return n && *n <= last;
+    };
+    return inRange(in.birthYear, 9999) && inRange(in.birthMonth, 12) && inRange(in.birthDay, 31) &&
+           inRange(in.readingYear, 9999) && inRange(in.readingMonth, 12) && inRange(in.readingDay, 31);
+}
+
 // The centre of a board whose palace-5 caption is this numeral, or 0.
 int centreOf(const std::string& numeral)
 {
@@ -88,6 +159,7 @@ int centreOf(const std::string& numeral)
 const std::vector<Soak::Event> Soak::Events = {
     {"type a text", 22, Window::Main, &Soak::typeText},
     {"pick a list item", 4, Window::Main, &Soak::pickItem},
+    {"type a whole date", 3, Window::Main, &Soak::typeDate},
     {"算出", 8, Window::Main, &Soak::clickCalculate},
     {"リスト登録", 12, Window::Main, &Soak::clickRegister},
     {"読み出し", 4, Window::Main, &Soak::clickLoad},
@@ -198,6 +270,26 @@ void Soak::typeText()
     checkUnchanged(before, "typing", true, false, true);
 }
 
+void Soak::typeDate()
+{
+    // Now and then the user gets it right: a real date of birth and date to read,
+    // mostly of this and the last century, sometimes of any year at all.
+    const auto year = [this] { return QString::number(chance(80) ? uniform(1900, 2100) : uniform(1, 9999)); };
+    const auto month = [this] { return QString::number(uniform(1, 12)); };
+    const auto day = [this] { return QString::number(uniform(1, 31)); };
+    const MainState before = mainState();
+    lineEdit("Text1")->setText(year());
+    combo("Combo1")->setEditText(month());
+    combo("Combo2")->setEditText(day());
+    lineEdit("Text4")->setText(year());
+    combo("Combo3")->setEditText(month());
+    combo("Combo4")->setEditText(day());
+    const mainwindow::ReadingInputs in = m_form->readingInputs();
+    note("born " + in.birthYear + "/" + in.birthMonth + "/" + in.birthDay + ", reading " + in.readingYear + "/" +
+         in.readingMonth + "/" + in.readingDay);
+    checkUnchanged(before, "typing", true, false, true);
+}
+
 void Soak::pickItem()
 {
     static constexpr std::array<const char*, 4> Combos = {"Combo1", "Combo2", "Combo3", "Combo4"};
@@ -212,14 +304,33 @@ void Soak::pickItem()
 void Soak::clickCalculate()
 {
     const MainState before = mainState();
+    const auto& in = before.inputs;
+    note("born " + in.birthYear + "/" + in.birthMonth + "/" + in.birthDay + ", reading " + in.readingYear + "/" +
+         in.readingMonth + "/" + in.readingDay);
     click(control("Command1"));
     checkUnchanged(before, "算出", false, true, true);
     if (before.inputs.birthYear.empty() || before.inputs.readingYear.empty()) {
-        note("a year is empty");
         expect(m_form->display() == before.display, "算出 with an empty year changes nothing");
         return;
     }
     checkReadingShowsFullBoards();
+    if (isPlainDate(before.inputs)) {
+        count("算出: a plain date");
+        // Every output is written for such a date, so the reading cannot depend
+        // on what the window showed before it.
+        const mainwindow::ReadingDisplay shown = asSeen(m_form->display());
+        const mainwindow::ReadingDisplay fresh = asSeen(mainwindow::calculate(before.inputs, mainwindow::startDisplay()));
+        expect(shown == fresh, "a reading of a plain date keeps nothing of the reading before it: " +
+                                   firstDifference(shown, fresh) + " (shown / fresh)");
+        bool natal = false;
+        for (int star = 1; star <= 9; ++star) {
+            natal = natal || (shown.natalCell.caption == reckoning::boardNumeral(star) &&
+                              shown.natalCell.fill == reckoning::starColour(star) &&
+                              shown.natalName.caption == reckoning::starName(star) &&
+                              shown.natalName.colour == reckoning::starColour(star));
+        }
+        expect(natal, "the natal-star cell and name show the same star");
+    }
 }
 
 void Soak::clickRegister()
@@ -804,7 +915,8 @@ void Soak::checkUnchanged(const MainState& before, const char* what, bool displa
     const MainState now = mainState();
     const std::string by = std::string(" by ") + what;
     if (display) {
-        expect(now.display == before.display, "the reading is unchanged" + by);
+        expect(now.display == before.display,
+               "the reading is unchanged" + by + ": " + firstDifference(before.display, now.display));
     }
     if (inputs) {
         const auto& a = before.inputs;

@@ -102,6 +102,7 @@ private:
     // Main window.
     void typeText();
     void pickItem();
+    void typeDate();
     void clickCalculate();
     void clickRegister();
     void clickLoad();

@@ -6,9 +6,9 @@ namespace soak {
 
 namespace {
 
-// Each one a case that a list file or the calculate command has been known to
-// trip over somewhere: widths, signs, 32-bit limits, blanks that a field trims,
-// characters CP932 has no form for, and texts that straddle the 20-byte field.
+// Each one a case that a list file or the calculate command must survive: widths,
+// signs, 32-bit limits, blanks that a field trims, characters CP932 has no form
+// for, and texts that straddle the 20-byte field.
 const QStringList Numbers = {
     QStringLiteral("1980"), QStringLiteral("2024"), QStringLiteral("1960"), QStringLiteral("1"),
     QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5"),
