@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+
+#include "uikit/tests/logical_grab.h"
 #include <QTimer>
 #include <QWindow>
 
@@ -49,7 +51,7 @@ SeenCell seen(Form1* window, const QImage& picture, int palace)
 // the star of each palace, text in the board's colour.
 void verifyBoardShows(Form1* window, const reckoning::Board& stars)
 {
-    const QImage picture = window->grab().toImage();
+    const QImage picture = uikit::testing::logicalGrab(window);
     for (int p = 1; p <= 9; ++p) {
         const int star = stars.star[static_cast<std::size_t>(p)];
         const SeenCell shown = seen(window, picture, p);
