@@ -5,10 +5,13 @@
 #include "reckoning/tables.h"
 #include "uikit/look.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSet>
 #include <QTest>
 
 #include "uikit/tests/logical_grab.h"
@@ -203,6 +206,35 @@ private slots:
             QTest::keyClick(focus, Qt::Key_Tab);
         }
         QCOMPARE(walked, expected);
+    }
+
+    // A screen reader names every stop of the tab walk, each differently, and a
+    // button by its caption.
+    void everyInputAndButtonHasASpokenName()
+    {
+        Form2 form;
+        form.show();
+        QSet<QString> names;
+        int stops = 0;
+        for (QWidget* w : form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (w->focusPolicy() == Qt::NoFocus || w->isHidden()) {
+                continue;
+            }
+            const QString name = w->accessibleName();
+            QVERIFY2(!name.isEmpty(), qPrintable(w->objectName()));
+            if (const auto* button = qobject_cast<QPushButton*>(w)) {
+                QCOMPARE(name, button->text());
+            }
+            names.insert(name);
+            ++stops;
+        }
+        QCOMPARE(stops, 15);
+        QCOMPARE(names.size(), stops);
+        // On Linux a drop-down list is named by the label that captions it.
+        const auto labels = QAccessible::queryAccessibleInterface(form.findChild<QWidget*>("Combo3"))
+                                ->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.constFirst().first->text(QAccessible::Name), QStringLiteral("月"));
     }
 
     // Japanese conversion is refused wherever a date is typed, also when the

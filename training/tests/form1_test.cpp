@@ -4,6 +4,7 @@
 #include "reckoning/tables.h"
 #include "uikit/look.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QImage>
@@ -219,6 +220,11 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), slider(visit.training));
         QTest::keyClick(slider(visit.training), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), returnButton(visit.training));
+        // A screen reader names both stops.
+        QCOMPARE(QAccessible::queryAccessibleInterface(slider(visit.training))->text(QAccessible::Name),
+                 QStringLiteral("スピードコントロール"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(returnButton(visit.training))->text(QAccessible::Name),
+                 QStringLiteral("戻る"));
     }
 
     // The main window must already be showing when the training window goes, or the
