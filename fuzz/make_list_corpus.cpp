@@ -68,6 +68,8 @@ std::vector<std::pair<std::string, std::string>> seeds()
         {"count-not-a-number.orx", records({"ABC"}) + personRecords},
         {"count-full-width.orx", records({"\x82\x51"}) + personRecords},
         {"huge-count.orx", records({"2000000000"}) + personRecords},
+        {"count-just-below-the-cap.orx", records({"999999999999999"}) + personRecords},
+        {"count-at-the-cap.orx", records({"1000000000000000"}) + personRecords},
         {"count-beyond-64-bits.orx", records({"99999999999999999999"}) + personRecords},
         {"fewer-records-than-the-count.orx", records({"3"}) + personRecords},
         {"last-record-cut-in-its-filler.orx", onePerson.substr(0, onePerson.size() - 1)},
