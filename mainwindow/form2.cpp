@@ -9,6 +9,7 @@
 #include "uikit/look.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -158,6 +159,7 @@ Form2::Form2(uikit::Dialogs* dialogs, QWidget* parent)
         static_cast<QLineEdit*>(control("Text2")), static_cast<QLineEdit*>(control("Text1")),
         static_cast<QComboBox*>(control("Combo1")), static_cast<QComboBox*>(control("Combo2"))};
     m_listCommands = new personlist::ListCommands(personInputs, personGrid(), m_dialogs, this);
+    setBuddies();
     setFocusOrder();
     connectCommands();
     control("Text1")->setFocus();
@@ -178,9 +180,21 @@ std::vector<QWidget*> Form2::buildControls()
             combo->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, c.inputMethod);
         }
         w->setHidden(c.hidden);
+        if (c.kind != layout::Kind::Label) {
+            w->setAccessibleName(qstring(c.accessibleName.empty() ? c.text : c.accessibleName));
+        }
         controls.push_back(w);
     }
     return controls;
+}
+
+void Form2::setBuddies()
+{
+    for (std::size_t i = 0; i < layout::Controls.size(); ++i) {
+        if (!layout::Controls[i].buddy.empty()) {
+            static_cast<QLabel*>(m_controls[i])->setBuddy(control(layout::Controls[i].buddy));
+        }
+    }
 }
 
 void Form2::setFocusOrder()

@@ -73,6 +73,7 @@ protected:
 
 private:
     std::vector<QWidget*> buildControls();
+    void setBuddies();
     void setFocusOrder();
     void connectCommands();
 

@@ -72,6 +72,12 @@ struct Control {
     bool inputMethod = false;  // Japanese conversion allowed in this input
     int items = 0;             // drop-down list of "1" .. "items"
     std::string_view tooltip{};
+    // What a screen reader calls an input: its caption in the window. Buttons
+    // and labels are called by their own caption.
+    std::string_view accessibleName{};
+    // The input a label captions; a screen reader on Linux names a drop-down
+    // list by such a label rather than by its accessible name.
+    std::string_view buddy{};
 };
 
 // ---- Sizes and colours -----------------------------------------------------
@@ -252,35 +258,37 @@ constexpr std::array<Control, 9> legend()
 
 inline constexpr std::array<Control, 16> Inputs = {{
     {.name = "Label26", .rect = {520, 24, 65, 25}, .font = Mincho1425, .text = "名前",
-     .textColour = BirthBlue, .fill = Black},
+     .textColour = BirthBlue, .fill = Black, .buddy = "Text2"},
     {.name = "Text2", .kind = Kind::LineEdit, .rect = {528, 48, 153, 25}, .font = Mincho1425,
-     .inputMethod = true},
+     .inputMethod = true, .accessibleName = "名前"},
     {.name = "Label11", .rect = {544, 96, 113, 17}, .font = Mincho1425, .text = "生年月日",
      .textColour = BirthBlue},
-    {.name = "Text1", .kind = Kind::LineEdit, .rect = {576, 120, 65, 18}, .fill = BirthBlue},
+    {.name = "Text1", .kind = Kind::LineEdit, .rect = {576, 120, 65, 18}, .fill = BirthBlue,
+     .accessibleName = "生年月日 年"},
     {.name = "Label5", .rect = {648, 120, 25, 17}, .font = Mincho1125, .text = "年",
-     .textColour = BirthBlue, .align = Align::Centre},
+     .textColour = BirthBlue, .align = Align::Centre, .buddy = "Text1"},
     {.name = "Combo1", .kind = Kind::Combo, .rect = {576, 144, 65, 20}, .text = "1", .fill = BirthBlue,
-     .items = 12},
+     .items = 12, .accessibleName = "生年月日 月"},
     {.name = "Label6", .rect = {648, 144, 25, 17}, .font = Mincho1125, .text = "月",
-     .textColour = BirthBlue, .align = Align::Centre},
+     .textColour = BirthBlue, .align = Align::Centre, .buddy = "Combo1"},
     {.name = "Combo2", .kind = Kind::Combo, .rect = {576, 168, 65, 20}, .text = "4", .fill = BirthBlue,
-     .items = 31},
+     .items = 31, .accessibleName = "生年月日 日"},
     {.name = "Label7", .rect = {648, 168, 25, 17}, .font = Mincho1125, .text = "日",
-     .textColour = BirthBlue, .align = Align::Centre},
+     .textColour = BirthBlue, .align = Align::Centre, .buddy = "Combo2"},
     {.name = "Label12", .rect = {544, 200, 113, 17}, .font = Mincho1425, .text = "占う年月",
      .textColour = ReadingGreen},
-    {.name = "Text4", .kind = Kind::LineEdit, .rect = {576, 224, 65, 18}, .fill = ReadingGrey},
+    {.name = "Text4", .kind = Kind::LineEdit, .rect = {576, 224, 65, 18}, .fill = ReadingGrey,
+     .accessibleName = "占う年月 年"},
     {.name = "Label8", .rect = {648, 224, 25, 17}, .font = Mincho1125, .text = "年",
-     .textColour = ReadingGreen, .align = Align::Centre},
+     .textColour = ReadingGreen, .align = Align::Centre, .buddy = "Text4"},
     {.name = "Combo3", .kind = Kind::Combo, .rect = {576, 248, 65, 20}, .text = "1", .fill = ReadingGrey,
-     .items = 12},
+     .items = 12, .accessibleName = "占う年月 月"},
     {.name = "Label9", .rect = {648, 248, 25, 17}, .font = Mincho1125, .text = "月",
-     .textColour = ReadingGreen, .align = Align::Centre},
+     .textColour = ReadingGreen, .align = Align::Centre, .buddy = "Combo3"},
     {.name = "Combo4", .kind = Kind::Combo, .rect = {576, 272, 65, 20}, .text = "10", .fill = ReadingGrey,
-     .items = 31},
+     .items = 31, .accessibleName = "占う年月 日"},
     {.name = "Label10", .rect = {648, 272, 25, 17}, .font = Mincho1125, .text = "日",
-     .textColour = ReadingGreen, .align = Align::Centre},
+     .textColour = ReadingGreen, .align = Align::Centre, .buddy = "Combo4"},
 }};
 
 inline constexpr std::array<Control, 10> Commands = {{
@@ -290,7 +298,8 @@ inline constexpr std::array<Control, 10> Commands = {{
      .textColour = ListHeading},
     {.name = "Command4", .kind = Kind::Button, .rect = {576, 408, 97, 17}, .text = "読み出し"},
     {.name = "Command7", .kind = Kind::Button, .rect = {576, 432, 97, 17}, .text = "削除"},
-    {.name = "MSFlexGrid1", .kind = Kind::Grid, .rect = {696, 32, 293, 585}, .font = Gothic9},
+    {.name = "MSFlexGrid1", .kind = Kind::Grid, .rect = {696, 32, 293, 585}, .font = Gothic9,
+     .accessibleName = "リスト"},
     {.name = "Command6", .kind = Kind::Button, .rect = {792, 624, 97, 17}, .text = "リストを開く"},
     {.name = "Command5", .kind = Kind::Button, .rect = {896, 624, 97, 17}, .text = "リスト保存"},
     {.name = "Command2", .kind = Kind::Button, .rect = {896, 648, 97, 17}, .font = Mincho9,

@@ -142,6 +142,7 @@ void Form1::createControls()
     m_slider->setObjectName(QStringLiteral("Slider1"));
     m_slider->setGeometry(layout::SliderRect);
     m_slider->setToolTip(QStringLiteral("スピードコントロール"));
+    m_slider->setAccessibleName(m_slider->toolTip());
     // Its own background, as a slider control has: on the window's black, the
     // toolkit's dark tick marks would not show.
     m_slider->setAutoFillBackground(true);
@@ -150,6 +151,7 @@ void Form1::createControls()
     m_return->setObjectName(QStringLiteral("Command1"));
     m_return->setGeometry(layout::ReturnRect);
     m_return->setFont(uikit::defaultUiFont());
+    m_return->setAccessibleName(m_return->text());
     setTabOrder(m_slider, m_return);
 
     m_timer = new QTimer(this);

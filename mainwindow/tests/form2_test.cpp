@@ -5,11 +5,16 @@
 #include "reckoning/tables.h"
 #include "uikit/look.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSet>
 #include <QTest>
+
+#include "uikit/tests/logical_grab.h"
 
 using mainwindow::CaptionLabel;
 using mainwindow::Form2;
@@ -203,6 +208,35 @@ private slots:
         QCOMPARE(walked, expected);
     }
 
+    // A screen reader names every stop of the tab walk, each differently, and a
+    // button by its caption.
+    void everyInputAndButtonHasASpokenName()
+    {
+        Form2 form;
+        form.show();
+        QSet<QString> names;
+        int stops = 0;
+        for (QWidget* w : form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (w->focusPolicy() == Qt::NoFocus || w->isHidden()) {
+                continue;
+            }
+            const QString name = w->accessibleName();
+            QVERIFY2(!name.isEmpty(), qPrintable(w->objectName()));
+            if (const auto* button = qobject_cast<QPushButton*>(w)) {
+                QCOMPARE(name, button->text());
+            }
+            names.insert(name);
+            ++stops;
+        }
+        QCOMPARE(stops, 15);
+        QCOMPARE(names.size(), stops);
+        // On Linux a drop-down list is named by the label that captions it.
+        const auto labels = QAccessible::queryAccessibleInterface(form.findChild<QWidget*>("Combo3"))
+                                ->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.constFirst().first->text(QAccessible::Name), QStringLiteral("月"));
+    }
+
     // Japanese conversion is refused wherever a date is typed, also when the
     // focus sits in the field of a drop-down list.
     void inputMethodOnlyInTheNameBox_data()
@@ -312,7 +346,7 @@ private slots:
     void natalCellIsAnEmptyBorderedSquare()
     {
         Form2 form;
-        const QImage image = form.findChild<QWidget*>("Label1(0)")->grab().toImage();
+        const QImage image = uikit::testing::logicalGrab(form.findChild<QWidget*>("Label1(0)"));
         const QRect inside = image.rect().adjusted(1, 1, -1, -1);
         QCOMPARE(inkBounds(image.copy(inside), 0x000000), QRect());
         QVERIFY(image.pixel(0, image.height() / 2) != qRgb(0, 0, 0));
@@ -326,7 +360,7 @@ private slots:
         form.resize(LayoutArea.size());
         const QWidget* spare = form.findChild<QWidget*>("Label14(0)");
         QVERIFY(!textOf(spare).isEmpty());
-        const QImage window = form.grab().toImage();
+        const QImage window = uikit::testing::logicalGrab(&form);
         QCOMPARE(inkBounds(window.copy(spare->geometry()), 0x000000), QRect());
     }
 
@@ -345,7 +379,7 @@ private slots:
         cell.resize(73, 73);
         cell.setBordered(true);
         cell.setFill(fill);
-        const QImage image = cell.grab().toImage();
+        const QImage image = uikit::testing::logicalGrab(&cell);
         const QRgb inside = image.pixel(36, 60) & 0xFFFFFF;
         QCOMPARE(inside, QRgb(fill));
         for (const QPoint edge : {QPoint(0, 36), QPoint(36, 0), QPoint(72, 36), QPoint(36, 72)}) {
@@ -361,7 +395,7 @@ private slots:
         auto* mark = form.findChild<CaptionLabel*>("Label13(4)");
         mark->setText(QStringLiteral("五黄殺"));
         QCOMPARE(mark->text(), QStringLiteral("五黄殺"));
-        const QRect ink = inkBounds(mark->grab().toImage(), 0x000000);
+        const QRect ink = inkBounds(uikit::testing::logicalGrab(mark), 0x000000);
         QVERIFY2(ink.height() > 2 * ink.width(), qPrintable(QString("%1x%2").arg(ink.width()).arg(ink.height())));
         QVERIFY(ink.bottom() > mark->height() * 3 / 4);
     }
@@ -377,7 +411,7 @@ private slots:
         CaptionLabel* natal = label(form, "Label1(0)");
         QCOMPARE(natal->text(), QStringLiteral("\u30CB"));
         QCOMPARE(natal->fill(), std::optional<std::uint32_t>(0x004040));
-        QCOMPARE(natal->grab().toImage().pixel(36, 60), qRgb(0x00, 0x40, 0x40));
+        QCOMPARE(uikit::testing::logicalGrab(natal).pixel(36, 60), qRgb(0x00, 0x40, 0x40));
         QCOMPARE(label(form, "Label3(2)")->text(), QStringLiteral("ニ黒土星"));
         QCOMPARE(label(form, "Label3(2)")->textColour(), 0x004040u);
 
@@ -429,11 +463,11 @@ private slots:
         form.findChild<QComboBox*>("Combo3")->setEditText(QStringLiteral("7"));
         form.findChild<QLineEdit*>(emptied)->clear();
         const mainwindow::ReadingDisplay before = form.display();
-        const QImage shown = form.grab().toImage();
+        const QImage shown = uikit::testing::logicalGrab(&form);
 
         clickCalculate(form);
         QCOMPARE(form.display(), before);
-        QCOMPARE(form.grab().toImage(), shown);
+        QCOMPARE(uikit::testing::logicalGrab(&form), shown);
     }
 
     // Showing a display writes every label a reading writes: after a reading,
@@ -444,7 +478,7 @@ private slots:
         form.resize(LayoutArea.size());
         form.show();
         const auto boards = [&form] {
-            QImage shown = form.grab().toImage();
+            QImage shown = uikit::testing::logicalGrab(&form);
             // The inputs keep the typed reading; compare the left of the window.
             return shown.copy(0, 0, 515, LayoutArea.height());
         };

@@ -13,6 +13,8 @@
 #include <QPointer>
 #include <QSlider>
 #include <QTest>
+
+#include "uikit/tests/logical_grab.h"
 #include <QTimer>
 
 using mainwindow::Form2;
@@ -59,7 +61,7 @@ private slots:
         const std::vector<personlist::Person> list = form.personGrid().persons().persons().persons();
         const mainwindow::ReadingDisplay shown = form.display();
         const mainwindow::ReadingInputs typed = form.readingInputs();
-        const QImage picture = form.grab().toImage();
+        const QImage picture = uikit::testing::logicalGrab(&form);
 
         QPointer<Form1> training = openTrainingWindow(form);
         QVERIFY(training);
@@ -77,7 +79,7 @@ private slots:
         QCOMPARE(form.findChild<QLineEdit*>("Text2")->text(), QStringLiteral("山田"));
         QCOMPARE(form.personGrid().persons().persons().persons(), list);
         QCOMPARE(form.personGrid().currentRow(), 1);
-        QCOMPARE(form.grab().toImage(), picture);
+        QCOMPARE(uikit::testing::logicalGrab(&form), picture);
     }
 
     void everyOpeningStartsFresh()

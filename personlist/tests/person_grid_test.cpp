@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "uikit/tests/logical_grab.h"
+
 using personlist::Person;
 using personlist::PersonGrid;
 using personlist::PersonGridModel;
@@ -189,10 +191,10 @@ void PersonGridTest::drawsGreyBeyondTheLastRowAndTheGridLines()
     grid.persons().replaceAll({person("山田"), person("佐藤")});
     grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
-    const QImage whole = grid.grab().toImage();
-    const QImage cells = grid.viewport()->grab().toImage();
-    const QImage headerRow = grid.horizontalHeader()->grab().toImage();
-    const QImage numberColumn = grid.verticalHeader()->grab().toImage();
+    const QImage whole = uikit::testing::logicalGrab(&grid);
+    const QImage cells = uikit::testing::logicalGrab(grid.viewport());
+    const QImage headerRow = uikit::testing::logicalGrab(grid.horizontalHeader());
+    const QImage numberColumn = uikit::testing::logicalGrab(grid.verticalHeader());
     const int rowHeight = PersonGrid::RowHeight;
     const int nameRight = PersonGrid::ColumnWidths[1] - 1;
     const QColor grey(0x80, 0x80, 0x80);
@@ -226,7 +228,7 @@ void PersonGridTest::drawsGreyBeyondTheLastRowAndTheGridLines()
     QCOMPARE(whole.pixelColor(cornerAt + QPoint(5, rowHeight - 1)), black);
 
     grid.setCurrentRow(1);
-    const QImage selected = grid.viewport()->grab().toImage();
+    const QImage selected = uikit::testing::logicalGrab(grid.viewport());
     QCOMPARE(selected.pixelColor(nameRight - 3, 4), grid.palette().color(QPalette::Active, QPalette::Highlight));
 }
 

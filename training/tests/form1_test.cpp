@@ -4,6 +4,7 @@
 #include "reckoning/tables.h"
 #include "uikit/look.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QImage>
@@ -12,6 +13,8 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+
+#include "uikit/tests/logical_grab.h"
 #include <QTimer>
 #include <QWindow>
 
@@ -49,7 +52,7 @@ SeenCell seen(Form1* window, const QImage& picture, int palace)
 // the star of each palace, text in the board's colour.
 void verifyBoardShows(Form1* window, const reckoning::Board& stars)
 {
-    const QImage picture = window->grab().toImage();
+    const QImage picture = uikit::testing::logicalGrab(window);
     for (int p = 1; p <= 9; ++p) {
         const int star = stars.star[static_cast<std::size_t>(p)];
         const SeenCell shown = seen(window, picture, p);
@@ -217,6 +220,11 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), slider(visit.training));
         QTest::keyClick(slider(visit.training), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), returnButton(visit.training));
+        // A screen reader names both stops.
+        QCOMPARE(QAccessible::queryAccessibleInterface(slider(visit.training))->text(QAccessible::Name),
+                 QStringLiteral("スピードコントロール"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(returnButton(visit.training))->text(QAccessible::Name),
+                 QStringLiteral("戻る"));
     }
 
     // The main window must already be showing when the training window goes, or the

@@ -1,0 +1,27 @@
+# Shapes that every module's CMakeLists.txt shares.
+
+# A plain C++ library: no Qt, so no moc; headers included from the repository
+# root ("reckoning/board.h").
+function(kyusei_core_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_features(${name} PUBLIC cxx_std_20)
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
+endfunction()
+
+# A GoogleTest executable over plain C++ code, each test registered with ctest.
+function(kyusei_core_tests name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
+  gtest_discover_tests(${name})
+endfunction()
+
+# Widget tests run offscreen twice: at the layout's own scale and on a dense
+# screen (device pixel ratio 2), where every window must keep its layout.
+function(kyusei_add_widget_test target)
+  add_test(NAME ${target} COMMAND ${target})
+  set_tests_properties(${target} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  add_test(NAME ${target}_2x COMMAND ${target})
+  set_tests_properties(${target}_2x PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2")
+endfunction()
