@@ -36,7 +36,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
 #ifdef KYUSEI_PROBE_FORM2
-    QApplication::setFont(uikit::defaultUiFont());
+    uikit::prepareApplication(app);
     mainwindow::Form2 window;
 #else
     QWidget window;

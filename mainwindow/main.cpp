@@ -9,7 +9,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setFont(uikit::defaultUiFont());
+    uikit::prepareApplication(app);
     mainwindow::Form2 window;
     window.showMaximized();
     return QApplication::exec();

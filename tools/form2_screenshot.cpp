@@ -41,7 +41,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: form2_screenshot <directory>\n");
         return 2;
     }
-    QApplication::setFont(uikit::defaultUiFont());
+    uikit::prepareApplication(app);
     const QDir dir(QString::fromLocal8Bit(argv[1]));
 
     mainwindow::Form2 window;

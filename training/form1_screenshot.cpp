@@ -33,7 +33,7 @@ bool save(QWidget& window, const QDir& dir, const QString& name)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setFont(uikit::defaultUiFont());
+    uikit::prepareApplication(app);
     const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
 
     QPointer<Form1> window = new Form1;

@@ -1,5 +1,6 @@
 #include "uikit/dialogs.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -34,17 +35,32 @@ QString QtDialogs::openFileName(const FileDialogRequest& request)
     return runFileDialog(m_parent, request, QFileDialog::AcceptOpen);
 }
 
+namespace {
+
+// A plain box: no icon beside the text, and none on its buttons either, which
+// some styles add.
+int runPlainBox(QWidget* parent, const QString& title, const QString& text, QMessageBox::StandardButtons buttons,
+                QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    for (QAbstractButton* button : box.buttons()) {
+        button->setIcon(QIcon());
+    }
+    return box.exec();
+}
+
+}  // namespace
+
 bool QtDialogs::askYesNo(const QString& title, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, m_parent);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return runPlainBox(m_parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+           QMessageBox::Yes;
 }
 
 void QtDialogs::inform(const QString& title, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, m_parent);
-    box.exec();
+    runPlainBox(m_parent, title, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void ScriptedDialogs::clear()

@@ -4,8 +4,11 @@
 
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QApplication>
+#include <QLibraryInfo>
 #include <QPainter>
 #include <QPixmap>
+#include <QTranslator>
 
 #include <cmath>
 
@@ -64,6 +67,17 @@ QFont gothic(double points)
 }
 
 QFont defaultUiFont() { return gothic(9); }
+
+void prepareApplication(QApplication& app)
+{
+    QApplication::setFont(defaultUiFont());
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(translator);
+    } else {
+        delete translator;  // English buttons rather than none
+    }
+}
 
 QIcon windowIcon()
 {

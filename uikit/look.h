@@ -14,6 +14,8 @@
 
 #include <cstdint>
 
+class QApplication;
+
 namespace uikit {
 
 inline const QString MinchoFamily = QStringLiteral("ＭＳ Ｐ明朝");
@@ -30,6 +32,11 @@ QFont gothic(double points);
 // The program's default user-interface font (Gothic, 9 pt), set on the
 // application so that buttons and inputs without a face of their own use it.
 QFont defaultUiFont();
+
+// Sets the default font and makes the toolkit's own texts (the buttons of a
+// question, the file dialog) Japanese like the rest of the program, whatever
+// language the desktop runs in. The translation belongs to the application.
+void prepareApplication(QApplication& app);
 
 inline QColor colour(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
 inline std::uint32_t rgbOf(const QColor& c) { return c.rgb() & 0xFFFFFFu; }

@@ -1,0 +1,107 @@
+// The real questions as the user meets them: plain boxes in Japanese, Yes the
+// default. Each box is answered from a timer, so no test waits on a person.
+
+#include "uikit/dialogs.h"
+#include "uikit/look.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+struct SeenBox {
+    QString title;
+    QString text;
+    QStringList buttons;
+    bool buttonIcons = false;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString defaultButton;
+};
+
+// Looks at the box that is open once the event loop runs, then presses `answer`.
+void answerNextBox(SeenBox& seen, QMessageBox::StandardButton answer)
+{
+    QTimer::singleShot(0, qApp, [&seen, answer] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.icon = box->icon();
+        for (QAbstractButton* button : box->buttons()) {
+            seen.buttons << button->text();
+            seen.buttonIcons = seen.buttonIcons || !button->icon().isNull();
+        }
+        seen.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+        box->button(answer)->click();
+    });
+}
+
+}  // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { uikit::prepareApplication(*qApp); }
+
+    void questionIsAPlainJapaneseBoxWithYesAsDefault_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("はい") << int(QMessageBox::Yes) << true;
+        QTest::newRow("いいえ") << int(QMessageBox::No) << false;
+    }
+    void questionIsAPlainJapaneseBoxWithYesAsDefault()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, yes);
+        QWidget window;
+        uikit::QtDialogs dialogs(&window);
+        SeenBox seen;
+        answerNextBox(seen, QMessageBox::StandardButton(answer));
+        QCOMPARE(dialogs.askYesNo(QStringLiteral("データ削除"), QStringLiteral("山田 さんのデータを\n削除しますか？")),
+                 yes);
+        QCOMPARE(seen.title, QStringLiteral("データ削除"));
+        QCOMPARE(seen.text, QStringLiteral("山田 さんのデータを\n削除しますか？"));
+        QCOMPARE(seen.icon, QMessageBox::NoIcon);
+        QVERIFY(!seen.buttonIcons);
+        QCOMPARE(seen.buttons.size(), 2);
+        QVERIFY2(seen.defaultButton.startsWith(QStringLiteral("はい")), qPrintable(seen.defaultButton));
+        QVERIFY2(seen.buttons.join(u' ').contains(QStringLiteral("いいえ")), qPrintable(seen.buttons.join(u' ')));
+    }
+
+    void failureMessageIsAPlainBox()
+    {
+        QWidget window;
+        uikit::QtDialogs dialogs(&window);
+        SeenBox seen;
+        answerNextBox(seen, QMessageBox::Ok);
+        dialogs.inform(QStringLiteral("リスト保存"), QStringLiteral("リストを保存できませんでした。\n理由"));
+        QCOMPARE(seen.title, QStringLiteral("リスト保存"));
+        QCOMPARE(seen.icon, QMessageBox::NoIcon);
+        QCOMPARE(seen.buttons.size(), 1);
+        QVERIFY(!seen.buttonIcons);
+    }
+
+    // A question the script did not expect is answered No and counted, so a
+    // test fails on it instead of hanging.
+    void scriptedDialogsCountWhatTheyCouldNotAnswer()
+    {
+        uikit::ScriptedDialogs dialogs;
+        dialogs.answerPath(QStringLiteral("/tmp/a.orx"));
+        QVERIFY(!dialogs.askYesNo(QStringLiteral("ファイルの上書き"), QString()));
+        QCOMPARE(dialogs.unanswered(), 1);
+        QCOMPARE(dialogs.saveFileName({QStringLiteral("リスト保存"), {}, {}}), QStringLiteral("/tmp/a.orx"));
+        QCOMPARE(dialogs.openFileName({QStringLiteral("リストを開く"), {}, {}}), QString());
+        QCOMPARE(dialogs.unanswered(), 2);
+        QVERIFY(dialogs.allAnswersUsed());
+        QCOMPARE(dialogs.shown().size(), std::size_t{3});
+    }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"
