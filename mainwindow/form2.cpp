@@ -18,14 +18,9 @@ namespace mainwindow {
 
 namespace {
 
-QString qstring(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString objectNameOf(const layout::Control& c)
 {
-    QString name = qstring(c.name);
+    QString name = uikit::qtText(c.name);
     if (c.index != layout::NotArray) {
         name += u'(' + QString::number(c.index) + u')';
     }
@@ -65,19 +60,19 @@ void setColours(QWidget* input, const layout::Control& c)
 QWidget* makeLabel(const layout::Control& c, QWidget* parent)
 {
     auto* label = new CaptionLabel(parent);
-    label->setText(qstring(c.text));
+    label->setText(uikit::qtText(c.text));
     label->setTextColour(c.textColour.value_or(DefaultLabelTextColour));
     label->setFill(c.fill);
     label->setBordered(c.border);
     label->setLines(c.lines);
     label->setAlignment(c.align == layout::Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft);
-    label->setToolTip(qstring(c.tooltip));
+    label->setToolTip(uikit::qtText(c.tooltip));
     return label;
 }
 
 QWidget* makeLineEdit(const layout::Control& c, QWidget* parent)
 {
-    auto* edit = new QLineEdit(qstring(c.text), parent);
+    auto* edit = new QLineEdit(uikit::qtText(c.text), parent);
     setColours(edit, c);
     return edit;
 }
@@ -94,7 +89,7 @@ QWidget* makeCombo(const layout::Control& c, QWidget* parent)
         items += QString::number(n);
     }
     combo->addItems(items);
-    const QString start = qstring(c.text);
+    const QString start = uikit::qtText(c.text);
     const int at = combo->findText(start);
     if (at >= 0) {
         combo->setCurrentIndex(at);
@@ -109,7 +104,7 @@ QWidget* makeButton(const layout::Control& c, QWidget* parent)
 {
     // At 17 pixels high the caption fills the face from edge to edge; the style
     // draws the text unclipped over its margins, so nothing is cut off.
-    return new QPushButton(qstring(c.text), parent);
+    return new QPushButton(uikit::qtText(c.text), parent);
 }
 
 // The person list's grid. Only its place in the window is settled here: the grid
@@ -181,7 +176,7 @@ std::vector<QWidget*> Form2::buildControls()
         }
         w->setHidden(c.hidden);
         if (c.kind != layout::Kind::Label) {
-            w->setAccessibleName(qstring(c.accessibleName.empty() ? c.text : c.accessibleName));
+            w->setAccessibleName(uikit::qtText(c.accessibleName.empty() ? c.text : c.accessibleName));
         }
         controls.push_back(w);
     }

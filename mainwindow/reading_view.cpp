@@ -2,6 +2,7 @@
 
 #include "mainwindow/caption_label.h"
 #include "mainwindow/form2_layout.h"
+#include "uikit/look.h"
 
 namespace mainwindow {
 
@@ -11,7 +12,7 @@ void showCaption(CaptionLabel* label, const std::string& caption)
 {
     // QLabel::setText returns early for an unchanged caption, so an unchanged
     // label costs one conversion and one comparison.
-    label->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    label->setText(uikit::qtText(caption));
 }
 
 void showCell(CaptionLabel* label, const CellDisplay& cell)

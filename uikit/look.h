@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string_view>
 
 class QApplication;
 
@@ -37,6 +38,12 @@ QFont defaultUiFont();
 // question, the file dialog) Japanese like the rest of the program, whatever
 // language the desktop runs in. The translation belongs to the application.
 void prepareApplication(QApplication& app);
+
+// The cores hand texts over as UTF-8.
+inline QString qtText(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 
 inline QColor colour(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
 inline std::uint32_t rgbOf(const QColor& c) { return c.rgb() & 0xFFFFFFu; }
