@@ -55,23 +55,11 @@ QVariant PersonGridModel::data(const QModelIndex& index, int role) const
         return {};
     }
     const Person& p = m_persons.at(static_cast<std::size_t>(index.row()));
-    QString text;
-    switch (static_cast<Column>(index.column())) {
-    case Name:
-        text = QString::fromStdString(p.name);
-        break;
-    case Year:
-        text = QString::fromStdString(p.year);
-        break;
-    case Month:
-        text = QString::fromStdString(p.month);
-        break;
-    case Day:
-        text = QString::fromStdString(p.day);
-        break;
-    case ColumnCount:
+    const std::string* fields[ColumnCount] = {&p.name, &p.year, &p.month, &p.day};
+    if (index.column() < 0 || index.column() >= ColumnCount) {
         return {};
     }
+    const QString text = QString::fromStdString(*fields[index.column()]);
     return role == Qt::DisplayRole ? QVariant(text) : generalAlignment(text);
 }
 

@@ -34,13 +34,13 @@ QStringList firstInstalled(const QStringList& families)
     return families;
 }
 
-QFont withFamilies(const QStringList& families, double points)
+QFont withFamilies(const QStringList& families, QFont::StyleHint style, double points)
 {
     QFont font;
     font.setFamilies(families);
     font.setPixelSize(pixelsForPoints(points));
     font.setWeight(QFont::Normal);
-    font.setStyleHint(QFont::AnyStyle, QFont::PreferDefault);
+    font.setStyleHint(style);
     return font;
 }
 
@@ -52,18 +52,14 @@ QFont mincho(double points)
 {
     static const QStringList families = firstInstalled({MinchoFamily, QStringLiteral("IPAPMincho"),
                                                    QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP")});
-    QFont font = withFamilies(families, points);
-    font.setStyleHint(QFont::Serif);
-    return font;
+    return withFamilies(families, QFont::Serif, points);
 }
 
 QFont gothic(double points)
 {
     static const QStringList families = firstInstalled({GothicFamily, QStringLiteral("IPAPGothic"),
                                                    QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")});
-    QFont font = withFamilies(families, points);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
+    return withFamilies(families, QFont::SansSerif, points);
 }
 
 QFont defaultUiFont() { return gothic(9); }
