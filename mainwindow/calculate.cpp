@@ -3,8 +3,10 @@
 #include "reckoning/board.h"
 #include "reckoning/calendar.h"
 #include "reckoning/directions.h"
+#include "reckoning/reading.h"
 #include "reckoning/tables.h"
 
+#include <array>
 #include <limits>
 
 namespace mainwindow {
@@ -47,6 +49,72 @@ std::optional<std::pair<int, std::size_t>> leadingDigit(std::string_view text)
     return std::nullopt;
 }
 
+// An era year: the era by its name or its initial (full-width too), then the
+// year of the era as a number or 元 for the first, then an optional 年.
+struct Era {
+    std::string_view name;
+    char initial;
+    std::int32_t firstYear;
+};
+constexpr std::array<Era, 5> Eras{{
+    {"明治", 'M', 1868}, {"大正", 'T', 1912}, {"昭和", 'S', 1926}, {"平成", 'H', 1989}, {"令和", 'R', 2019}}};
+
+// The era the text starts with, and its length in bytes.
+std::optional<std::pair<Era, std::size_t>> leadingEra(std::string_view text)
+{
+    char initial = 0;
+    std::size_t length = 0;
+    if (!text.empty() && ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z'))) {
+        initial = static_cast<char>(text[0] & ~0x20);
+        length = 1;
+    } else if (text.size() >= 3 && text[0] == '\xEF' && text[1] == '\xBC' && text[2] >= '\xA1' && text[2] <= '\xBA') {
+        initial = static_cast<char>('A' + (text[2] - '\xA1'));  // Ａ..Ｚ
+        length = 3;
+    }
+    for (const Era& era : Eras) {
+        if (initial == era.initial) {
+            return std::pair{era, length};
+        }
+        if (text.starts_with(era.name)) {
+            return std::pair{era, era.name.size()};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::int32_t> parseEraYear(std::string_view text)
+{
+    text = trimBlanks(text);
+    const auto era = leadingEra(text);
+    if (!era) {
+        return std::nullopt;
+    }
+    text.remove_prefix(era->second);
+    constexpr std::string_view yearSuffix = "年";
+    if (text.ends_with(yearSuffix)) {
+        text.remove_suffix(yearSuffix.size());
+    }
+    text = trimBlanks(text);
+    std::int64_t yearOfEra = 0;
+    if (text == "元") {
+        yearOfEra = 1;
+    } else if (!text.starts_with('+') && !text.starts_with('-')) {
+        yearOfEra = parseNumber(text).value_or(0);
+    }
+    const std::int64_t year = era->first.firstYear + yearOfEra - 1;
+    if (yearOfEra < 1 || year > std::numeric_limits<std::int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(year);
+}
+
+// The six texts as numbers, in the order of ReadingField.
+std::array<std::optional<std::int32_t>, 6> numbersOf(const ReadingInputs& in)
+{
+    return {parseYear(in.birthYear),   parseNumber(in.birthMonth),   parseNumber(in.birthDay),
+            parseYear(in.readingYear), parseNumber(in.readingMonth), parseNumber(in.readingDay)};
+}
+
 CellDisplay cellOf(int star) { return {std::string(reckoning::boardNumeral(star)), reckoning::starColour(star)}; }
 
 void setRow(RowDisplay& row, const reckoning::UnluckyRow& unlucky)
@@ -55,13 +123,9 @@ void setRow(RowDisplay& row, const reckoning::UnluckyRow& unlucky)
     row.value.colour = row.nameColour = reckoning::starColour(unlucky.star);
 }
 
-// Writes one board with its marks and rows. Without a natal star (its year was no
-// number) the board still shows where 五黄殺 and 暗剣殺 fall; the 本命殺 and 的殺
-// rows keep what they showed, and no palace can be 吉.
 void showBoard(std::array<CellDisplay, 10>& cells, std::array<std::string, 10>& marks,
-               std::array<RowDisplay, 4>& rows, const Board& board, int natal)
+               std::array<RowDisplay, 4>& rows, const Board& board, const reckoning::Directions& directions)
 {
-    const reckoning::Directions directions = reckoning::readDirections(board, natal);
     for (int p = 1; p <= 9; ++p) {
         const auto i = static_cast<std::size_t>(p);
         cells[i] = cellOf(board.star[i]);
@@ -70,10 +134,8 @@ void showBoard(std::array<CellDisplay, 10>& cells, std::array<std::string, 10>& 
     // Every 五黄殺 row names star 5 and keeps its fixed yellow.
     rows[0].value.caption = std::string(directions.row(UnluckyKind::GoOuSatsu).text());
     setRow(rows[1], directions.row(UnluckyKind::AnkenSatsu));
-    if (reckoning::isStar(natal)) {
-        setRow(rows[2], directions.row(UnluckyKind::HonmeiSatsu));
-        setRow(rows[3], directions.row(UnluckyKind::TekiSatsu));
-    }
+    setRow(rows[2], directions.row(UnluckyKind::HonmeiSatsu));
+    setRow(rows[3], directions.row(UnluckyKind::TekiSatsu));
 }
 
 }  // namespace
@@ -108,63 +170,58 @@ std::optional<std::int32_t> parseNumber(std::string_view text)
     return static_cast<std::int32_t>(value);
 }
 
+std::optional<std::int32_t> parseYear(std::string_view text)
+{
+    if (const auto number = parseNumber(text)) {
+        return number;
+    }
+    return parseEraYear(text);
+}
+
+std::optional<ReadingField> firstNonNumber(const ReadingInputs& inputs)
+{
+    const auto numbers = numbersOf(inputs);
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (!numbers[i]) {
+            return static_cast<ReadingField>(i);
+        }
+    }
+    return std::nullopt;
+}
+
 ReadingDisplay calculate(const ReadingInputs& inputs, ReadingDisplay previous)
 {
-    // With either year box empty the command does nothing at all.
     if (inputs.birthYear.empty() || inputs.readingYear.empty()) {
         return previous;
     }
-    ReadingDisplay d = std::move(previous);
-
-    // Every working value starts a run at 0; a text that is no number leaves the
-    // value it would have given at 0 and the labels it would have written alone.
-    int birthOffset = 0;
-    const auto birthMonth = parseNumber(inputs.birthMonth);
-    const auto birthDay = parseNumber(inputs.birthDay);
-    if (birthMonth && birthDay) {
-        birthOffset = reckoning::birthYearOffset(*birthMonth, *birthDay);
-    }
-
-    // The reading month picks its row of the offset table as text ("03" is not
-    // "3"), but enters the month board as a number.
-    reckoning::ReadingOffsets offsets;
-    if (const auto readingDay = parseNumber(inputs.readingDay)) {
-        offsets = reckoning::readingOffsets(reckoning::offsetRowForMonthText(inputs.readingMonth), *readingDay);
-    }
-
-    int natal = 0;
-    if (const auto birthYear = parseNumber(inputs.birthYear)) {
-        natal = reckoning::natalStar(*birthYear, birthOffset);
-        d.natalCell = cellOf(natal);
-        d.natalName = {std::string(reckoning::starName(natal)), reckoning::starColour(natal)};
-
-        const reckoning::LuckyStars lucky = reckoning::luckyStars(natal);
-        for (int k = 1; k <= 5; ++k) {
-            TextDisplay& slot = d.luckySlots[static_cast<std::size_t>(k)];
-            if (k <= lucky.size()) {
-                slot = {std::string(reckoning::starName(lucky[k - 1])), reckoning::starColour(lucky[k - 1])};
-            } else {
-                slot.caption.clear();
-            }
+    const auto numbers = numbersOf(inputs);
+    for (const auto& number : numbers) {
+        if (!number) {
+            return previous;
         }
     }
+    const auto at = [&numbers](ReadingField field) { return std::int64_t{*numbers[static_cast<std::size_t>(field)]}; };
+    // The reading month picks its row of the offset table as text ("03" is not
+    // "3"), but enters the month board as a number.
+    const reckoning::Reading reading = reckoning::readingFor(
+        {at(ReadingField::BirthYear), at(ReadingField::BirthMonth), at(ReadingField::BirthDay)},
+        {at(ReadingField::ReadingYear), at(ReadingField::ReadingMonth), at(ReadingField::ReadingDay)},
+        reckoning::offsetRowForMonthText(inputs.readingMonth));
 
-    // No mark of an earlier reading may stay on a board, even one that this run
-    // cannot lay out.
-    for (int p = 1; p <= 9; ++p) {
-        d.monthMarks[static_cast<std::size_t>(p)].clear();
-        d.yearMarks[static_cast<std::size_t>(p)].clear();
+    ReadingDisplay d = std::move(previous);
+    d.natalCell = cellOf(reading.natal);
+    d.natalName = {std::string(reckoning::starName(reading.natal)), reckoning::starColour(reading.natal)};
+    for (int k = 1; k <= 5; ++k) {
+        TextDisplay& slot = d.luckySlots[static_cast<std::size_t>(k)];
+        if (k <= reading.lucky.size()) {
+            const int star = reading.lucky[k - 1];
+            slot = {std::string(reckoning::starName(star)), reckoning::starColour(star)};
+        } else {
+            slot.caption.clear();
+        }
     }
-
-    const auto readingYear = parseNumber(inputs.readingYear);
-    const auto readingMonth = parseNumber(inputs.readingMonth);
-    if (readingYear && readingMonth) {
-        showBoard(d.monthCells, d.monthMarks, d.monthRows,
-                  reckoning::monthBoard(*readingYear, *readingMonth, offsets.month), natal);
-    }
-    if (readingYear) {
-        showBoard(d.yearCells, d.yearMarks, d.yearRows, reckoning::yearBoard(*readingYear, offsets.year), natal);
-    }
+    showBoard(d.monthCells, d.monthMarks, d.monthRows, reading.monthBoard, reading.monthDirections);
+    showBoard(d.yearCells, d.yearMarks, d.yearRows, reading.yearBoard, reading.yearDirections);
     return d;
 }
 

@@ -22,12 +22,24 @@ struct ReadingInputs {
     std::string readingDay;    // Combo4
 };
 
+// The six inputs, in the order of ReadingInputs: top to bottom on the window.
+enum class ReadingField { BirthYear, BirthMonth, BirthDay, ReadingYear, ReadingMonth, ReadingDay };
+
 // A whole decimal number with an optional sign and blanks around it; full-width
 // digits count as digits. Anything else, or a value outside 32 bits, is no number.
 std::optional<std::int32_t> parseNumber(std::string_view text);
 
-// Runs the command's steps on the inputs. Where a step cannot run (a text that is
-// not a number), the outputs it would have written keep their value in `previous`.
+// A year: a number as above, or a Japanese era year written as people write them
+// on forms, 昭和55, S55, 平成元年, 令和6年, as its Western year.
+std::optional<std::int32_t> parseYear(std::string_view text);
+
+// The first input whose text is no number (an era year counts in the year
+// boxes); nothing when all six are numbers.
+std::optional<ReadingField> firstNonNumber(const ReadingInputs& inputs);
+
+// The whole reading of the six inputs. With a year box empty, or any text that
+// is no number, nothing is read: the result is `previous`, unchanged, so the
+// window never mixes one person's reading with another's.
 ReadingDisplay calculate(const ReadingInputs& inputs, ReadingDisplay previous);
 
 }  // namespace mainwindow

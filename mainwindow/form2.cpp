@@ -8,11 +8,14 @@
 #include "uikit/dialogs.h"
 #include "uikit/look.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+
+#include <array>
 
 namespace mainwindow {
 
@@ -246,9 +249,31 @@ void Form2::showReading(ReadingDisplay display)
 
 void Form2::calculateReading()
 {
-    // The previous display is handed over, not copied: steps that fail keep
-    // its values, exactly as the labels would.
-    showReading(calculate(readingInputs(), std::move(m_display)));
+    const ReadingInputs inputs = readingInputs();
+    if (inputs.birthYear.empty() || inputs.readingYear.empty()) {
+        return;
+    }
+    if (const std::optional<ReadingField> field = firstNonNumber(inputs)) {
+        refuseInput(*field);
+        return;
+    }
+    showReading(calculate(inputs, std::move(m_display)));
+}
+
+void Form2::refuseInput(ReadingField field)
+{
+    static constexpr std::array<std::string_view, 6> InputOf = {"Text1", "Combo1", "Combo2",
+                                                                "Text4", "Combo3", "Combo4"};
+    QWidget* input = control(InputOf[static_cast<std::size_t>(field)]);
+    // The reading on screen stays whole; the user hears that nothing happened and
+    // finds the text to retype already selected.
+    QApplication::beep();
+    input->setFocus(Qt::OtherFocusReason);
+    if (auto* combo = qobject_cast<QComboBox*>(input)) {
+        combo->lineEdit()->selectAll();
+    } else if (auto* edit = qobject_cast<QLineEdit*>(input)) {
+        edit->selectAll();
+    }
 }
 
 void Form2::openTraining()

@@ -62,6 +62,8 @@ public:
     void showReading(ReadingDisplay display);
 
     // The 算出 command: reads the six inputs, works out the reading, shows it.
+    // With a year box empty it does nothing; with a text that is no number it
+    // beeps and selects that input, and the reading on screen stays as it was.
     void calculateReading();
 
     // The イメージ command: opens a fresh training window and steps aside until it
@@ -76,6 +78,7 @@ private:
     void setBuddies();
     void setFocusOrder();
     void connectCommands();
+    void refuseInput(ReadingField field);
 
     std::unique_ptr<uikit::Dialogs> m_ownDialogs;  // the real dialogs, when none were handed in
     uikit::Dialogs& m_dialogs;

@@ -2,12 +2,11 @@
 
 namespace reckoning {
 
-Reading readingFor(const CivilDate& birth, const CivilDate& read)
+Reading readingFor(const CivilDate& birth, const CivilDate& read, OffsetRow readingRow)
 {
     Reading r;
     r.birthOffset = birthYearOffset(birth.month, birth.day);
-    const OffsetRow row = offsetRowForMonth(read.month).value_or(OffsetRow::NovemberDecember);
-    r.offsets = readingOffsets(row, read.day);
+    r.offsets = readingOffsets(readingRow, read.day);
     r.natal = natalStar(birth.year, r.birthOffset);
     r.lucky = luckyStars(r.natal);
     r.monthBoard = monthBoard(read.year, read.month, r.offsets.month);

@@ -28,8 +28,8 @@ struct Reading {
     Directions yearDirections;
 };
 
-// The offset row is picked from the reading month's number; a month outside 1..12
-// takes the November/December row, as its text would.
-Reading readingFor(const CivilDate& birth, const CivilDate& read);
+// The row of the offset table is the caller's: the main window picks it from the
+// text of the reading month, which for a typed "03" is not the row of month 3.
+Reading readingFor(const CivilDate& birth, const CivilDate& read, OffsetRow readingRow);
 
 }  // namespace reckoning

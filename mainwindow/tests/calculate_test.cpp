@@ -47,6 +47,15 @@ reckoning::Board boardShown(const std::array<CellDisplay, 10>& cells)
     return b;
 }
 
+// What a display shows: an emptied lucky slot keeps its last colour, unseen.
+ReadingDisplay visible(ReadingDisplay d)
+{
+    for (TextDisplay& slot : d.luckySlots) {
+        if (slot.caption.empty()) slot.colour = 0;
+    }
+    return d;
+}
+
 TEST(ParseNumber, AcceptsWholeDecimalNumbersOnly)
 {
     const std::pair<std::string, std::optional<std::int32_t>> cases[] = {
@@ -205,12 +214,13 @@ TEST(Calculate, EveryRunRewritesEveryOutput)
     }
 }
 
-// Hostile texts in every input: the command never fails, every board it shows is
-// a full board, and what it cannot read leaves its labels as they were.
+// Hostile texts in every input: the command never fails, and a text that is no
+// number leaves everything as it was: no half of a new reading beside half of
+// the old one. A text that is a number gives a full reading.
 TEST(Calculate, HostileTextsInEveryInput)
 {
     const std::string hostile[] = {"abc", "１９８０", " 1980 ", "1e3", "99999999999", "-5", "", "13", "45",
-                                   "0", "-2147483648", "2147483647", "\u3000", "\xFF\xFE", "五"};
+                                   "0", "-2147483648", "2147483647", "\u3000", "\xFF\xFE", "五", "S", "昭和0"};
     const ReadingDisplay before = calculate(WorkedExample, startDisplay());
     for (int field = 0; field < 6; ++field) {
         for (const std::string& text : hostile) {
@@ -220,33 +230,72 @@ TEST(Calculate, HostileTextsInEveryInput)
             *fields[field] = text;
             SCOPED_TRACE(testing::Message() << "field " << field << " text \"" << text << '"');
             const ReadingDisplay d = calculate(in, before);
+            const bool year = field == 0 || field == 3;
+            const bool number = (year ? parseYear(text) : parseNumber(text)).has_value();
+            EXPECT_EQ(firstNonNumber(in), number ? std::nullopt : std::optional{static_cast<ReadingField>(field)});
+            if (!number) {
+                EXPECT_EQ(d, before);
+                continue;
+            }
             EXPECT_NE(boardShown(d.monthCells).star[5], 0);
             EXPECT_EQ(boardShown(d.monthCells), reckoning::boardFromCentre(boardShown(d.monthCells).star[5]));
             EXPECT_EQ(boardShown(d.yearCells), reckoning::boardFromCentre(boardShown(d.yearCells).star[5]));
-            const bool number = parseNumber(text).has_value();
-            if (text.empty() && (field == 0 || field == 3)) {
-                EXPECT_EQ(d, before);
-            } else if (field == 0 && !number) {
-                EXPECT_EQ(d.natalCell, before.natalCell);
-                EXPECT_EQ(d.natalName, before.natalName);
-                EXPECT_EQ(d.luckySlots, before.luckySlots);
-                EXPECT_EQ(d.monthRows[2], before.monthRows[2]);
-                EXPECT_EQ(d.yearRows[3], before.yearRows[3]);
-                EXPECT_NE(d.monthMarks[9], "吉");  // no natal star, no lucky palace
-            } else if (field == 3 && !number) {
-                EXPECT_EQ(d.monthCells, before.monthCells);
-                EXPECT_EQ(d.yearCells, before.yearCells);
-                EXPECT_EQ(d.yearRows, before.yearRows);
-                for (int p = 1; p <= 9; ++p) EXPECT_EQ(d.yearMarks[static_cast<std::size_t>(p)], "") << p;
-            } else if (field == 4 && !number) {
-                EXPECT_EQ(d.monthCells, before.monthCells);
-                EXPECT_EQ(d.yearCells, before.yearCells);  // same solar year either way
-                EXPECT_EQ(d.yearMarks, before.yearMarks);
-            }
+            EXPECT_EQ(visible(d), visible(calculate(in, startDisplay())));  // nothing of the reading before
         }
     }
     // Full-width digits and blanks read as the plain number.
     EXPECT_EQ(calculate(inputs("１９８０", " 5", "５ ", "\u3000２０２４", "2", "10"), startDisplay()),
+              calculate(WorkedExample, startDisplay()));
+}
+
+TEST(Calculate, FirstNonNumberCountsFromTheTop)
+{
+    EXPECT_EQ(firstNonNumber(WorkedExample), std::nullopt);
+    EXPECT_EQ(firstNonNumber(inputs("1980", "x", "5", "2024", "y", "10")), ReadingField::BirthMonth);
+    EXPECT_EQ(firstNonNumber(inputs("1980", "5", "5", "2024", "2", "十")), ReadingField::ReadingDay);
+    EXPECT_EQ(firstNonNumber(inputs("abc", "", "", "", "", "")), ReadingField::BirthYear);
+    // An era year is a year, but no month.
+    EXPECT_EQ(firstNonNumber(inputs("S55", "5", "5", "R6", "H2", "10")), ReadingField::ReadingMonth);
+}
+
+TEST(ParseYear, TakesEraYearsAsTheirWesternYear)
+{
+    const std::pair<std::string, std::optional<std::int32_t>> cases[] = {
+        {"1980", 1980},
+        {"昭和55", 1980},
+        {"昭和55年", 1980},
+        {"S55", 1980},
+        {"s55", 1980},
+        {"Ｓ５５", 1980},
+        {" 昭和 55 ", 1980},
+        {"平成元年", 1989},
+        {"H1", 1989},
+        {"平成31", 2019},
+        {"令和元年", 2019},
+        {"R6", 2024},
+        {"明治1", 1868},
+        {"M45", 1912},
+        {"大正15", 1926},
+        {"T1", 1912},
+        {"昭和64", 1989},  // the era's last days
+        {"昭和", std::nullopt},
+        {"昭和0", std::nullopt},
+        {"昭和-5", std::nullopt},
+        {"S+5", std::nullopt},
+        {"S5.5", std::nullopt},
+        {"X55", std::nullopt},
+        {"55S", std::nullopt},
+        {"元", std::nullopt},
+        {"昭和元元", std::nullopt},
+        {"1980年", std::nullopt},
+        {"S2147483647", std::nullopt},
+        {"\xEF\xBC", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(parseYear(text), expected) << '"' << text << '"';
+    }
+    EXPECT_EQ(parseNumber("S55"), std::nullopt);  // a month or a day has no era
+    EXPECT_EQ(calculate(inputs("S55", "5", "5", "令和6年", "2", "10"), startDisplay()),
               calculate(WorkedExample, startDisplay()));
 }
 

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QSet>
 #include <QTest>
@@ -86,6 +87,19 @@ QRect inkBounds(const QImage& image, QRgb background)
         }
     }
     return bounds;
+}
+
+// Caption, text colour and fill of every label of the window, by name.
+QMap<QString, QString> labelStates(const Form2& form)
+{
+    QMap<QString, QString> states;
+    for (const CaptionLabel* l : form.findChildren<CaptionLabel*>()) {
+        states[l->objectName()] = QStringLiteral("%1 %2 %3")
+                                      .arg(l->text())
+                                      .arg(l->textColour(), 6, 16, QLatin1Char('0'))
+                                      .arg(l->fill() ? QString::number(*l->fill(), 16) : QStringLiteral("clear"));
+    }
+    return states;
 }
 
 }  // namespace
@@ -468,6 +482,67 @@ private slots:
         clickCalculate(form);
         QCOMPARE(form.display(), before);
         QCOMPARE(uikit::testing::logicalGrab(&form), shown);
+    }
+
+    // One input that is no number: nothing of the reading on screen changes (no
+    // board of the new date beside the natal star of the old one); the window
+    // beeps and hands the bad text to the user, selected.
+    void inputThatIsNoNumberChangesNoLabel_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("birth year of letters") << "Text1" << "abc";
+        QTest::newRow("birth month with a unit") << "Combo1" << "5月";
+        QTest::newRow("birth day emptied") << "Combo2" << "";
+        QTest::newRow("reading year as a fraction") << "Text4" << "2024.5";
+        QTest::newRow("reading month in kanji") << "Combo3" << "二";
+        QTest::newRow("reading day out of 32 bits") << "Combo4" << "99999999999";
+    }
+    void inputThatIsNoNumberChangesNoLabel()
+    {
+        QFETCH(QString, input);
+        QFETCH(QString, text);
+        Form2 form;
+        form.resize(LayoutArea.size());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        enterWorkedReading(form);
+        clickCalculate(form);
+        const auto labels = labelStates(form);
+        const mainwindow::ReadingDisplay before = form.display();
+
+        // Another person and date, so that any step that went ahead would show.
+        form.findChild<QLineEdit*>("Text1")->setText(QStringLiteral("1995"));
+        form.findChild<QComboBox*>("Combo3")->setEditText(QStringLiteral("7"));
+        form.findChild<QLineEdit*>("Text4")->setText(QStringLiteral("2031"));
+        QWidget* bad = form.findChild<QWidget*>(input);
+        if (auto* edit = qobject_cast<QLineEdit*>(bad)) {
+            edit->setText(text);
+        } else {
+            qobject_cast<QComboBox*>(bad)->setEditText(text);
+        }
+        form.findChild<QLineEdit*>("Text2")->setFocus();
+        clickCalculate(form);
+
+        QCOMPARE(form.display(), before);
+        QCOMPARE(labelStates(form), labels);
+        QCOMPARE(QApplication::focusWidget(), bad);
+        const QLineEdit* field = qobject_cast<QLineEdit*>(bad) ? qobject_cast<QLineEdit*>(bad)
+                                                                : qobject_cast<QComboBox*>(bad)->lineEdit();
+        QCOMPARE(field->selectedText(), text);
+    }
+
+    void firstOfTwoBadInputsIsSelected()
+    {
+        Form2 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        enterWorkedReading(form);
+        form.findChild<QComboBox*>("Combo4")->setEditText(QStringLiteral("x"));
+        form.findChild<QComboBox*>("Combo2")->setEditText(QStringLiteral("y"));
+        clickCalculate(form);
+        QCOMPARE(QApplication::focusWidget(), form.findChild<QWidget*>("Combo2"));
+        QCOMPARE(form.display(), mainwindow::startDisplay());
     }
 
     // Showing a display writes every label a reading writes: after a reading,

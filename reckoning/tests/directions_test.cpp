@@ -150,7 +150,7 @@ TEST(ReadDirections, NatalStarOutsideTheTablesStandsNowhere)
 
 TEST(Reading, WorkedExampleBorn1980May5ReadOn2024February10)
 {
-    const Reading r = readingFor({1980, 5, 5}, {2024, 2, 10});
+    const Reading r = readingFor({1980, 5, 5}, {2024, 2, 10}, OffsetRow::February);
     EXPECT_EQ(r.birthOffset, 0);
     EXPECT_EQ(r.offsets, (ReadingOffsets{0, 0}));
     EXPECT_EQ(r.natal, 2);
@@ -174,7 +174,7 @@ TEST(Reading, WorkedExampleBorn1980May5ReadOn2024February10)
 TEST(Reading, BornInJanuaryReadInEarlyJanuary)
 {
     // Born 4 January 1980 (solar year 1979), read on 10 January 2024 (solar 2023).
-    const Reading r = readingFor({1980, 1, 4}, {2024, 1, 10});
+    const Reading r = readingFor({1980, 1, 4}, {2024, 1, 10}, OffsetRow::January);
     EXPECT_EQ(r.natal, 3);
     EXPECT_EQ(toVector(r.lucky), (std::vector<int>{1, 4, 9}));
     EXPECT_EQ(centre(r.yearBoard), 4);
