@@ -38,11 +38,14 @@ QString QtDialogs::openFileName(const FileDialogRequest& request)
 namespace {
 
 // A plain box: no icon beside the text, and none on its buttons either, which
-// some styles add.
+// some styles add. The text is plain text: it carries a person's name, which
+// may hold "<" or "&" and must show as typed, never as markup.
 int runPlainBox(QWidget* parent, const QString& title, const QString& text, QMessageBox::StandardButtons buttons,
                 QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, text, buttons, parent);
+    QMessageBox box(QMessageBox::NoIcon, title, QString(), buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
     box.setDefaultButton(defaultButton);
     for (QAbstractButton* button : box.buttons()) {
         button->setIcon(QIcon());

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -20,6 +21,7 @@ struct SeenBox {
     bool buttonIcons = false;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString defaultButton;
+    Qt::TextFormat shownAs = Qt::AutoText;  // of the label that draws the text
 };
 
 // Looks at the box that is open once the event loop runs, then presses `answer`.
@@ -36,6 +38,9 @@ void answerNextBox(SeenBox& seen, QMessageBox::StandardButton answer)
             seen.buttonIcons = seen.buttonIcons || !button->icon().isNull();
         }
         seen.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+        if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+            seen.shownAs = label->textFormat();
+        }
         box->button(answer)->click();
     });
 }
@@ -85,6 +90,26 @@ private slots:
         QCOMPARE(seen.icon, QMessageBox::NoIcon);
         QCOMPARE(seen.buttons.size(), 1);
         QVERIFY(!seen.buttonIcons);
+    }
+
+    // A name is shown as typed: "<b>" is no bold, "<br>" no line break, and the
+    // line break before the question stays.
+    void markupInANameIsShownAsTyped()
+    {
+        const QString text = QStringLiteral("<b>bob</b><br>x &amp; さんのデータを\n削除しますか？");
+        QWidget window;
+        uikit::QtDialogs dialogs(&window);
+        for (const bool question : {true, false}) {
+            SeenBox seen;
+            answerNextBox(seen, question ? QMessageBox::No : QMessageBox::Ok);
+            if (question) {
+                dialogs.askYesNo(QStringLiteral("データ削除"), text);
+            } else {
+                dialogs.inform(QStringLiteral("リスト保存"), text);
+            }
+            QCOMPARE(seen.text, text);
+            QCOMPARE(seen.shownAs, Qt::PlainText);
+        }
     }
 
     // A question the script did not expect is answered No and counted, so a
