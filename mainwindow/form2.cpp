@@ -6,6 +6,7 @@
 #include "personlist/person_grid.h"
 #include "training/form1.h"
 #include "uikit/dialogs.h"
+#include "uikit/keep_on_screen.h"
 #include "uikit/look.h"
 
 #include <QApplication>
@@ -152,6 +153,7 @@ Form2::Form2(uikit::Dialogs* dialogs, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
     resize(layout::RestoredClientSize.x, layout::RestoredClientSize.y);
+    uikit::keepOnScreen(this);
     m_view.show(m_display);
     const personlist::PersonInputs personInputs{
         static_cast<QLineEdit*>(control("Text2")), static_cast<QLineEdit*>(control("Text1")),
@@ -278,12 +280,30 @@ void Form2::refuseInput(ReadingField field)
 
 void Form2::openTraining()
 {
+    // One training window at most: a second click queued while the program was
+    // busy finds this window hidden and the training window already open.
+    if (m_training) {
+        return;
+    }
     // Shown before this window hides, so that the program always has a window
     // on screen; the training window deletes itself when it closes.
-    auto* training = new Form1;
-    connect(training, &Form1::returnToMain, this, &QWidget::show);
-    training->show();
+    m_training = new Form1;
+    connect(m_training, &Form1::returnToMain, this, &QWidget::show);
+    m_training->show();
     hide();
+}
+
+void Form2::closeEvent(QCloseEvent* event)
+{
+    // Closing this window ends the program at once, whatever else is open. The
+    // training window goes too, without handing back to a window that is
+    // closing; as the last window on screen, its closing ends the program even
+    // when this window was hidden (a session that logs out closes both).
+    if (m_training) {
+        m_training->disconnect(this);
+        m_training->close();
+    }
+    QWidget::closeEvent(event);
 }
 
 void Form2::paintEvent(QPaintEvent* /*event*/)

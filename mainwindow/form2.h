@@ -26,6 +26,7 @@
 #include "mainwindow/reading_display.h"
 #include "mainwindow/reading_view.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -39,6 +40,7 @@ class PersonGrid;
 namespace uikit {
 class Dialogs;
 }
+class Form1;
 
 namespace mainwindow {
 
@@ -71,6 +73,7 @@ public:
     void openTraining();
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -86,6 +89,7 @@ private:
     ReadingDisplay m_display;
     ReadingView m_view;
     personlist::ListCommands* m_listCommands = nullptr;
+    QPointer<Form1> m_training;  // the open training window, if any
 };
 
 }  // namespace mainwindow

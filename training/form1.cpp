@@ -2,6 +2,7 @@
 
 #include "training/speed_slider.h"
 #include "reckoning/tables.h"
+#include "uikit/keep_on_screen.h"
 #include "uikit/look.h"
 
 #include <QCloseEvent>
@@ -107,6 +108,7 @@ Form1::Form1() : QWidget(nullptr, Qt::Window), m_board(training::initialTraining
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     setFixedSize(layout::ClientSize);
+    uikit::keepOnScreen(this);
 
     createControls();
     showBoard();

@@ -48,7 +48,8 @@ inline QString qtText(std::string_view utf8)
 inline QColor colour(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
 inline std::uint32_t rgbOf(const QColor& c) { return c.rgb() & 0xFFFFFFu; }
 
-// A small 3 x 3 home board in the stars' colours, shared by both windows.
+// A small 3 x 3 home board in the stars' colours, shared by both windows: the
+// same icon (one cacheKey) every time.
 QIcon windowIcon();
 
 }  // namespace uikit

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QSlider>
 #include <QTest>
 
@@ -35,6 +36,17 @@ Form1* openTrainingWindow(Form2& form)
 
 // The training window deletes itself later, as a closed window does.
 void letClosedWindowsGo() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+QList<Form1*> trainingWindows()
+{
+    QList<Form1*> found;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* f = qobject_cast<Form1*>(w)) {
+            found.append(f);
+        }
+    }
+    return found;
+}
 
 QString labelText(const QWidget* parent, const char* name) { return parent->findChild<QLabel*>(name)->text(); }
 
@@ -107,6 +119,87 @@ private slots:
         second->close();
         letClosedWindowsGo();
         QVERIFY(form.isVisible());
+    }
+
+    // Clicks that arrive while the program is busy are queued; the second finds the
+    // training window open and must not open another, with a timer of its own.
+    void quickClicksOpenOneTrainingWindow()
+    {
+        Form2 form;
+        form.show();
+        auto* image = form.findChild<QPushButton*>("Command2");
+        for (int i = 0; i < 3; ++i) {
+            QMetaObject::invokeMethod(image, &QAbstractButton::click, Qt::QueuedConnection);
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(trainingWindows().size(), 1);
+        QVERIFY(trainingWindows().constFirst()->isVisible());
+        QVERIFY(!form.isVisible());
+        form.openTraining();
+        QCOMPARE(trainingWindows().size(), 1);
+
+        QTest::mouseClick(trainingWindows().constFirst()->findChild<QWidget*>("Command1"), Qt::LeftButton);
+        letClosedWindowsGo();
+        QVERIFY(trainingWindows().isEmpty());
+        QVERIFY(form.isVisible());
+    }
+
+    // One icon for the program's life: painting a new one at every opening kept
+    // each in the pixmap cache.
+    void everyOpeningSharesOneIcon()
+    {
+        Form2 form;
+        form.show();
+        const qint64 key = form.windowIcon().cacheKey();
+        for (int i = 0; i < 3; ++i) {
+            QPointer<Form1> training = openTrainingWindow(form);
+            QVERIFY(training);
+            QCOMPARE(training->windowIcon().cacheKey(), key);
+            training->close();
+            letClosedWindowsGo();
+        }
+    }
+
+    // A window manager may minimise a window that asked for no minimise button;
+    // with the other window hidden, nothing would be left on screen.
+    void aMinimisedWindowComesStraightBack()
+    {
+        Form2 form;
+        form.showMaximized();
+        form.setWindowState(form.windowState() | Qt::WindowMinimized);
+        QCoreApplication::processEvents();
+        QVERIFY(!form.isMinimized());
+        QVERIFY(form.isMaximized());
+
+        QPointer<Form1> training = openTrainingWindow(form);
+        QVERIFY(training);
+        training->setWindowState(Qt::WindowMinimized);
+        QCoreApplication::processEvents();
+        QVERIFY(!training->isMinimized());
+        QVERIFY(training->isVisible());
+        training->close();
+        letClosedWindowsGo();
+    }
+
+    // Closing the main window ends the program even with the training window
+    // open (as a session that logs out closes it): the event loop ends, no
+    // window stays behind and the main window does not come back. Run last: it
+    // runs the application's own event loop.
+    void closingTheMainWindowEndsTheProgram()
+    {
+        Form2 form;
+        form.show();
+        QPointer<Form1> training = openTrainingWindow(form);
+        QVERIFY(training);
+        QTimer::singleShot(0, &form, [&form] { form.close(); });
+        // Only a program that fails to end meets this timer.
+        QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QApplication::exec(), 0);
+        letClosedWindowsGo();
+        QVERIFY(!training);
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+        }
     }
 };
 
