@@ -94,14 +94,16 @@ void ListCommands::saveList()
         !m_dialogs.askYesNo(QStringLiteral("ファイルの上書き"), QStringLiteral("同じファイル名があります。\n上書きしますか？"))) {
         return;
     }
-    const std::optional<ListFileError> error = writeListFile(localPath(path), m_grid.persons().persons().persons());
-    m_grid.setCurrentRow(m_grid.lastRow());
     // The one message the list commands show: a user must never believe that
-    // a list which is not on disk was saved.
-    if (error) {
+    // a list which is not on disk was saved. A failed save ends there, the
+    // grid as it was.
+    if (const std::optional<ListFileError> error =
+            writeListFile(localPath(path), m_grid.persons().persons().persons())) {
         m_dialogs.inform(QStringLiteral("リスト保存"), QStringLiteral("リストを保存できませんでした。\n") +
                                                       QString::fromStdString(reasonText(*error)));
+        return;
     }
+    m_grid.setCurrentRow(m_grid.lastRow());
 }
 
 void ListCommands::openList()

@@ -3,6 +3,7 @@
 #include "uikit/look.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QPainter>
@@ -174,7 +175,22 @@ void PersonGrid::setCurrentRow(int row)
     selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
     // A row just added is not yet in the scroll range, which Qt updates later.
     executeDelayedItemsLayout();
+    // The scroll bars come and go by a queued call once the range has changed; a
+    // list that just grew past the grid's height brings both, and the viewport
+    // shrinks. Let that happen first, so that the row is scrolled into the
+    // viewport that will be on screen, not half under the horizontal bar.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     scrollTo(cell);
+}
+
+void PersonGrid::keyboardSearch(const QString& /*search*/) {}
+
+QItemSelectionModel::SelectionFlags PersonGrid::selectionCommand(const QModelIndex& index,
+                                                                 const QEvent* /*event*/) const
+{
+    // Whatever the click or key (Ctrl-click, Ctrl+Space, a drag, a click past the
+    // last row), the highlight becomes the current cell or stays as it is.
+    return index.isValid() ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::NoUpdate;
 }
 
 void PersonGrid::focusInEvent(QFocusEvent* event)

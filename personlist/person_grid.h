@@ -41,7 +41,12 @@ public:
     // column is kept where there is one.
     void setCurrentRow(int row);
 
+    // No search by typing: a letter never moves the current row.
+    void keyboardSearch(const QString& search) override;
+
 protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
     void focusInEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

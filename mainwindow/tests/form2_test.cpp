@@ -342,6 +342,36 @@ private slots:
         }
     }
 
+    // A few cells at the places the window was drawn with, written out here
+    // rather than read from the layout table, so that a table with two palaces
+    // swapped (east is on the left) cannot pass.
+    void cellsStandWhereTheBoardPutsThem_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QRect>("rect");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("year board 西") << "Label2(7)" << QRect(424, 88, 73, 73) << "七";
+        QTest::newRow("year board 東") << "Label2(3)" << QRect(280, 88, 73, 73) << "三";
+        QTest::newRow("year board 南東") << "Label2(4)" << QRect(280, 16, 73, 73) << "四";
+        QTest::newRow("month board 北西") << "Label1(6)" << QRect(152, 160, 73, 73) << "六";
+        QTest::newRow("month board 南") << "Label1(9)" << QRect(80, 16, 73, 73) << "九";
+        QTest::newRow("year mark 西") << "Label13(7)" << QRect(448, 96, 25, 57) << "";
+        QTest::newRow("month mark 北東") << "Label14(8)" << QRect(32, 168, 25, 57) << "";
+        QTest::newRow("legend 東") << "Label30(3)" << QRect(8, 528, 49, 49) << "東\n三";
+        QTest::newRow("legend 北") << "Label30(1)" << QRect(56, 576, 49, 49) << "北\n一";
+    }
+    void cellsStandWhereTheBoardPutsThem()
+    {
+        QFETCH(QString, control);
+        QFETCH(QRect, rect);
+        QFETCH(QString, text);
+        Form2 form;
+        const QWidget* w = form.findChild<QWidget*>(control);
+        QVERIFY2(w, qPrintable(control));
+        QCOMPARE(w->geometry(), rect);
+        QCOMPARE(textOf(w), text);
+    }
+
     void everyMarkLiesOnItsCell()
     {
         Form2 form;

@@ -300,10 +300,18 @@ void ListCommandsTest::saveOverAnExistingFileAsksFirst()
     QCOMPARE(m_dialogs.shown().at(1).text, QString("同じファイル名があります。\n上書きしますか？"));
     QCOMPARE(personlist::testing::readBytes(path), old);
 
+    // Typed without its extension, the name is still that of the existing file.
+    m_dialogs.answerPath(QString::fromStdString((*m_dir / "family").string()));
+    m_dialogs.answerYesNo(false);
+    m_commands->saveList();
+    QCOMPARE(m_dialogs.shown().size(), std::size_t{4});
+    QCOMPARE(m_dialogs.shown().at(3).kind, Shown::Kind::Question);
+    QCOMPARE(personlist::testing::readBytes(path), old);
+
     m_dialogs.answerPath(qpath);
     m_dialogs.answerYesNo(true);
     m_commands->saveList();
-    QCOMPARE(m_dialogs.shown().size(), std::size_t{4});
+    QCOMPARE(m_dialogs.shown().size(), std::size_t{6});
     QCOMPARE(personlist::testing::readBytes(path), personlist::listFileBytes({{"山田", "1960", "3", "12"}}));
 }
 
@@ -319,9 +327,11 @@ void ListCommandsTest::saveCancelledTouchesNothing()
 
 void ListCommandsTest::failedSaveIsReportedAndKeepsTheOldFile()
 {
-    registerPersons({"山田"});
+    registerPersons({"山田", "佐藤"});
+    QCOMPARE(m_grid->currentRow(), 1);
     m_dialogs.answerPath(QString::fromStdString((*m_dir / "missing" / "family.orx").string()));
     m_commands->saveList();
+    QCOMPARE(m_grid->currentRow(), 1);  // a failure ends the command: no row moves
     QCOMPARE(m_dialogs.shown().size(), std::size_t{2});
     const Shown& message = m_dialogs.shown().back();
     QCOMPARE(message.kind, Shown::Kind::Message);

@@ -57,6 +57,9 @@ private slots:
     void setCurrentRowZeroLeavesOnlyTheHeaderRowCurrent();
     void drawsGreyBeyondTheLastRowAndTheGridLines();
     void holdsAHundredThousandPersons();
+    void highlightIsAlwaysTheCurrentRow();
+    void lettersDoNotMoveTheCurrentRow();
+    void currentRowIsFullyInSightAfterEveryCommand();
 };
 
 void PersonGridTest::modelStaysConsistentThroughEveryChange()
@@ -254,6 +257,87 @@ void PersonGridTest::holdsAHundredThousandPersons()
     grid.setCurrentRow(grid.lastRow());
     const int top = grid.rowViewportPosition(100'000);
     QVERIFY(top >= 0 && top + PersonGrid::RowHeight <= grid.viewport()->height());
+}
+
+// The highlight is what the user believes 削除 will act on: it must be the
+// current row, also after a click past the last row or a Ctrl-click.
+void PersonGridTest::highlightIsAlwaysTheCurrentRow()
+{
+    PersonGrid grid;
+    grid.resize(293, 585);
+    grid.persons().replaceAll({person("山田"), person("佐藤"), person("鈴木")});
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    const auto highlightIsCurrent = [&grid](int row) {
+        const QModelIndexList selected = grid.selectionModel()->selectedIndexes();
+        return grid.currentRow() == row && selected.size() == 1 && selected.constFirst() == grid.currentIndex();
+    };
+
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cellCentre(grid, 2, PersonGridModel::Name));
+    QVERIFY(highlightIsCurrent(2));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(60, 5 * PersonGrid::RowHeight + 8));
+    QVERIFY(highlightIsCurrent(2));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ControlModifier, cellCentre(grid, 2, PersonGridModel::Name));
+    QVERIFY(highlightIsCurrent(2));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ControlModifier, cellCentre(grid, 3, PersonGridModel::Year));
+    QVERIFY(highlightIsCurrent(3));
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, cellCentre(grid, 1, PersonGridModel::Name));
+    QTest::mouseMove(grid.viewport(), QPoint(60, 6 * PersonGrid::RowHeight));
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, QPoint(60, 6 * PersonGrid::RowHeight));
+    QVERIFY(highlightIsCurrent(1));
+    QTest::keyClick(grid.viewport(), Qt::Key_Space, Qt::ControlModifier);
+    QVERIFY(highlightIsCurrent(1));
+}
+
+// The grid has no search by typing; arrow keys move the current row as in any
+// grid, and the highlight goes with it.
+void PersonGridTest::lettersDoNotMoveTheCurrentRow()
+{
+    PersonGrid grid;
+    grid.resize(293, 585);
+    grid.persons().replaceAll({person("Abe"), person("Baba"), person("Kato")});
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    grid.setCurrentRow(1);
+    QTest::keyClicks(&grid, QStringLiteral("kb"));
+    QCOMPARE(grid.currentRow(), 1);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QCOMPARE(grid.currentRow(), 2);
+    QCOMPARE(grid.selectionModel()->selectedIndexes(), QModelIndexList{grid.currentIndex()});
+    QTest::keyClick(&grid, Qt::Key_Up);
+    QCOMPARE(grid.currentRow(), 1);
+}
+
+// The commands make a row current and show it whole, not half under the
+// horizontal scroll bar that a long list brings with it.
+void PersonGridTest::currentRowIsFullyInSightAfterEveryCommand()
+{
+    PersonGrid grid;
+    grid.resize(293, 585);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    const auto currentRowInSight = [&grid] {
+        QCoreApplication::processEvents();
+        const QRect cell = grid.visualRect(grid.currentIndex());
+        return !cell.isEmpty() && grid.viewport()->rect().contains(cell);
+    };
+
+    std::vector<Person> persons;
+    for (int i = 0; i < 100; ++i) {
+        persons.push_back(person("山田"));
+    }
+    grid.persons().replaceAll(std::move(persons));  // as opening a list does
+    grid.setCurrentRow(grid.lastRow());
+    QVERIFY(currentRowInSight());
+
+    grid.setCurrentRow(1);
+    grid.persons().registerPerson(person("鈴木"));  // as registering does
+    grid.setCurrentRow(grid.lastRow());
+    QVERIFY(currentRowInSight());
+
+    grid.persons().removeAt(grid.lastRow() - 1);  // as deleting does
+    grid.setCurrentRow(grid.lastRow());
+    QVERIFY(currentRowInSight());
 }
 
 QTEST_MAIN(PersonGridTest)

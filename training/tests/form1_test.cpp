@@ -103,6 +103,28 @@ private slots:
         verifyFreshState(visit.training);
     }
 
+    // Cells at the places the window was drawn with, written out here rather than
+    // taken from the layout, so that east and west cannot trade places unseen.
+    void cellsStandWhereTheBoardPutsThem_data()
+    {
+        QTest::addColumn<int>("palace");
+        QTest::addColumn<QRect>("rect");
+        QTest::newRow("東 on the left") << 3 << QRect(8, 184, 177, 177);
+        QTest::newRow("西 on the right") << 7 << QRect(360, 184, 177, 177);
+        QTest::newRow("南東 top left") << 4 << QRect(8, 8, 177, 177);
+        QTest::newRow("南 top middle") << 9 << QRect(184, 8, 177, 177);
+        QTest::newRow("北 bottom middle") << 1 << QRect(184, 360, 177, 177);
+        QTest::newRow("北西, one pixel shorter") << 6 << QRect(360, 360, 177, 176);
+    }
+    void cellsStandWhereTheBoardPutsThem()
+    {
+        QFETCH(int, palace);
+        QFETCH(QRect, rect);
+        Visit visit;
+        QCOMPARE(cell(visit.training, palace)->geometry(), rect);
+        QCOMPARE(visit.training->childAt(rect.center()), cell(visit.training, palace));
+    }
+
     // The timer must really be wired to the step; fired by hand, not waited for.
     void eachTickMovesTheStarsAndNamesTheDirection_data()
     {
@@ -172,9 +194,15 @@ private slots:
         QCOMPARE(label(visit.training, QStringLiteral("Label2"))->text(), QStringLiteral("陽遁"));
         verifyBoardShows(visit.training, reckoning::boardFromCentre(6));
 
-        slider(visit.training)->setValue(2);
+        // Back at the period it had before the stop: the timer must start again,
+        // although its period does not change.
+        slider(visit.training)->setValue(-3);
         QVERIFY(timer(visit.training)->isActive());
-        QCOMPARE(timer(visit.training)->interval(), 1000);
+        QCOMPARE(timer(visit.training)->interval(), 1500);
+        slider(visit.training)->setValue(0);
+        slider(visit.training)->setValue(3);
+        QVERIFY(timer(visit.training)->isActive());
+        QCOMPARE(timer(visit.training)->interval(), 1500);
     }
 
     void reversingShowsOnlyAtTheNextTick()
