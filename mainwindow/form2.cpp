@@ -1,9 +1,7 @@
 #include "mainwindow/form2.h"
 
-#include "mainwindow/caption_label.h"
-#include "mainwindow/form2_layout.h"
+#include "mainwindow/form2_widgets.h"
 #include "personlist/list_commands.h"
-#include "personlist/person_grid.h"
 #include "training/form1.h"
 #include "uikit/dialogs.h"
 #include "uikit/keep_on_screen.h"
@@ -17,6 +15,7 @@
 #include <QPushButton>
 
 #include <array>
+#include <type_traits>
 
 namespace mainwindow {
 
@@ -63,7 +62,7 @@ void setColours(QWidget* input, const layout::Control& c)
 
 QWidget* makeLabel(const layout::Control& c, QWidget* parent)
 {
-    auto* label = new CaptionLabel(parent);
+    auto* label = new WidgetOf<layout::Kind::Label>::type(parent);
     label->setText(uikit::qtText(c.text));
     label->setTextColour(c.textColour.value_or(DefaultLabelTextColour));
     label->setFill(c.fill);
@@ -76,7 +75,7 @@ QWidget* makeLabel(const layout::Control& c, QWidget* parent)
 
 QWidget* makeLineEdit(const layout::Control& c, QWidget* parent)
 {
-    auto* edit = new QLineEdit(uikit::qtText(c.text), parent);
+    auto* edit = new WidgetOf<layout::Kind::LineEdit>::type(uikit::qtText(c.text), parent);
     setColours(edit, c);
     return edit;
 }
@@ -85,7 +84,7 @@ QWidget* makeLineEdit(const layout::Control& c, QWidget* parent)
 // the text of the field, never a position in the list.
 QWidget* makeCombo(const layout::Control& c, QWidget* parent)
 {
-    auto* combo = new QComboBox(parent);
+    auto* combo = new WidgetOf<layout::Kind::Combo>::type(parent);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     QStringList items;
@@ -108,14 +107,14 @@ QWidget* makeButton(const layout::Control& c, QWidget* parent)
 {
     // At 17 pixels high the caption fills the face from edge to edge; the style
     // draws the text unclipped over its margins, so nothing is cut off.
-    return new QPushButton(uikit::qtText(c.text), parent);
+    return new WidgetOf<layout::Kind::Button>::type(uikit::qtText(c.text), parent);
 }
 
 // The person list's grid. Only its place in the window is settled here: the grid
 // itself (columns, header row, model, current row) belongs to the person list.
 QWidget* makePersonGrid(const layout::Control& /*c*/, QWidget* parent)
 {
-    return new personlist::PersonGrid(parent);
+    return new WidgetOf<layout::Kind::Grid>::type(parent);
 }
 
 QWidget* makeControl(const layout::Control& c, QWidget* parent)
@@ -155,14 +154,13 @@ Form2::Form2(uikit::Dialogs* dialogs, QWidget* parent)
     resize(layout::RestoredClientSize.x, layout::RestoredClientSize.y);
     uikit::keepOnScreen(this);
     m_view.show(m_display);
-    const personlist::PersonInputs personInputs{
-        static_cast<QLineEdit*>(control("Text2")), static_cast<QLineEdit*>(control("Text1")),
-        static_cast<QComboBox*>(control("Combo1")), static_cast<QComboBox*>(control("Combo2"))};
+    using namespace layout::control;
+    const personlist::PersonInputs personInputs{widget(Text2), widget(Text1), widget(Combo1), widget(Combo2)};
     m_listCommands = new personlist::ListCommands(personInputs, personGrid(), m_dialogs, this);
     setBuddies();
     setFocusOrder();
     connectCommands();
-    control("Text1")->setFocus();
+    widget(Text1)->setFocus();
 }
 
 std::vector<QWidget*> Form2::buildControls()
@@ -192,55 +190,53 @@ void Form2::setBuddies()
 {
     for (std::size_t i = 0; i < layout::Controls.size(); ++i) {
         if (!layout::Controls[i].buddy.empty()) {
-            static_cast<QLabel*>(m_controls[i])->setBuddy(control(layout::Controls[i].buddy));
+            static_cast<QLabel*>(m_controls[i])->setBuddy(m_controls[layout::indexOf(layout::Controls[i].buddy)]);
         }
     }
 }
 
 void Form2::setFocusOrder()
 {
-    for (std::size_t i = 0; i + 1 < layout::TabOrder.size(); ++i) {
-        setTabOrder(control(layout::TabOrder[i]), control(layout::TabOrder[i + 1]));
+    for (std::size_t i = 0; i + 1 < layout::TabStops.size(); ++i) {
+        setTabOrder(m_controls[layout::TabStops[i]], m_controls[layout::TabStops[i + 1]]);
     }
 }
 
 void Form2::connectCommands()
 {
-    connect(static_cast<QPushButton*>(control("Command1")), &QPushButton::clicked, this,
-            &Form2::calculateReading);
-    connect(static_cast<QPushButton*>(control("Command2")), &QPushButton::clicked, this, &Form2::openTraining);
-    auto button = [this](std::string_view name) { return static_cast<QPushButton*>(control(name)); };
+    using namespace layout::control;
     using personlist::ListCommands;
-    connect(button("Command3"), &QPushButton::clicked, m_listCommands, &ListCommands::registerPerson);
-    connect(button("Command4"), &QPushButton::clicked, m_listCommands, &ListCommands::loadPerson);
-    connect(button("Command7"), &QPushButton::clicked, m_listCommands, &ListCommands::deletePerson);
-    connect(button("Command5"), &QPushButton::clicked, m_listCommands, &ListCommands::saveList);
-    connect(button("Command6"), &QPushButton::clicked, m_listCommands, &ListCommands::openList);
+    connect(widget(Command1), &QPushButton::clicked, this, &Form2::calculateReading);
+    connect(widget(Command2), &QPushButton::clicked, this, &Form2::openTraining);
+    connect(widget(Command3), &QPushButton::clicked, m_listCommands, &ListCommands::registerPerson);
+    connect(widget(Command4), &QPushButton::clicked, m_listCommands, &ListCommands::loadPerson);
+    connect(widget(Command7), &QPushButton::clicked, m_listCommands, &ListCommands::deletePerson);
+    connect(widget(Command5), &QPushButton::clicked, m_listCommands, &ListCommands::saveList);
+    connect(widget(Command6), &QPushButton::clicked, m_listCommands, &ListCommands::openList);
 }
 
 Form2::~Form2() = default;
 
-personlist::PersonGrid& Form2::personGrid() const
-{
-    return *static_cast<personlist::PersonGrid*>(control("MSFlexGrid1"));
-}
+personlist::PersonGrid& Form2::personGrid() const { return *widget(layout::control::MSFlexGrid1); }
 
-QWidget* Form2::control(std::string_view name, int index) const
+template <layout::Kind K>
+typename WidgetOf<K>::type* Form2::widget(layout::Handle<K> handle) const
 {
-    const std::size_t at = layout::indexOf(name, index);
-    return at < m_controls.size() ? m_controls[at] : nullptr;
+    return widgetAt(m_controls, handle);
 }
 
 ReadingInputs Form2::readingInputs() const
 {
-    auto lineText = [this](std::string_view name) {
-        return static_cast<const QLineEdit*>(control(name))->text().toStdString();
+    using namespace layout::control;
+    auto text = [](const auto* input) {
+        if constexpr (std::is_same_v<decltype(input), const QComboBox*>) {
+            return uikit::coreText(input->currentText());
+        } else {
+            return uikit::coreText(input->text());
+        }
     };
-    auto comboText = [this](std::string_view name) {
-        return static_cast<const QComboBox*>(control(name))->currentText().toStdString();
-    };
-    return {lineText("Text1"), comboText("Combo1"), comboText("Combo2"),
-            lineText("Text4"), comboText("Combo3"), comboText("Combo4")};
+    return {text(widget(Text1)), text(widget(Combo1)), text(widget(Combo2)),
+            text(widget(Text4)), text(widget(Combo3)), text(widget(Combo4))};
 }
 
 void Form2::showReading(ReadingDisplay display)
@@ -264,9 +260,10 @@ void Form2::calculateReading()
 
 void Form2::refuseInput(ReadingField field)
 {
-    static constexpr std::array<std::string_view, 6> InputOf = {"Text1", "Combo1", "Combo2",
-                                                                "Text4", "Combo3", "Combo4"};
-    QWidget* input = control(InputOf[static_cast<std::size_t>(field)]);
+    using namespace layout::control;
+    const std::array<QWidget*, 6> inputs = {widget(Text1), widget(Combo1), widget(Combo2),
+                                            widget(Text4), widget(Combo3), widget(Combo4)};
+    QWidget* input = inputs[static_cast<std::size_t>(field)];
     // The reading on screen stays whole; the user hears that nothing happened and
     // finds the text to retype already selected.
     QApplication::beep();

@@ -4,23 +4,23 @@
 // year boards with their marks, the unlucky and lucky directions, the natal star,
 // the home-board legend, the person list and the buttons of every command.
 //
-// Form2 joins three pieces and holds no reckoning of its own:
+// Form2 joins four pieces and holds no reckoning of its own:
 //   - layout::Controls (form2_layout.h): every control's name, place, font,
 //     colours and start content; Form2 builds its controls from it and nothing
-//     else, so no geometry lives in code;
+//     else, so no geometry lives in code. The window reaches a control only
+//     through the table's handles (layout::control), checked while compiling;
 //   - calculate() (calculate.h): the 算出 command as a pure function from the six
 //     input texts and the previous display to the next ReadingDisplay;
 //   - ReadingView (reading_view.h): copies a ReadingDisplay into the labels;
 //   - the person list (personlist/): its grid stands in the window, and its five
 //     commands work on the grid and the four person inputs.
-// Form2 owns the current ReadingDisplay: the labels show exactly it, and it is
-// what a failing step of the next reading falls back on.
+// Form2 owns the current ReadingDisplay: the labels show exactly it.
 //
 // The training window (training/form1.h) is opened fresh by イメージ; it hands
 // back through its returnToMain() signal, on 戻る or when closed by its frame.
 //
-// Every control carries its name as objectName ("Text1", "Label13(4)"), which is
-// how the person list, the training window and the tests find them.
+// Every control carries its name as objectName ("Text1", "Label13(4)"): tests,
+// screenshots and screen readers know the controls by it.
 
 #include "mainwindow/calculate.h"
 #include "mainwindow/reading_display.h"
@@ -29,8 +29,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
-#include <string_view>
 #include <vector>
 
 namespace personlist {
@@ -44,6 +44,14 @@ class Form1;
 
 namespace mainwindow {
 
+namespace layout {
+enum class Kind : std::uint8_t;
+template <Kind K>
+struct Handle;
+}  // namespace layout
+template <layout::Kind K>
+struct WidgetOf;
+
 class Form2 final : public QWidget {
     Q_OBJECT
 
@@ -52,9 +60,6 @@ public:
     // real dialogs. Tests hand in scripted answers.
     explicit Form2(uikit::Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
     ~Form2() override;
-
-    // The control of that name (element `index` of a control array), or nullptr.
-    QWidget* control(std::string_view name, int index = -1) const;
 
     // The six texts the calculate command reads, exactly as they stand.
     ReadingInputs readingInputs() const;
@@ -77,6 +82,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    template <layout::Kind K>
+    typename WidgetOf<K>::type* widget(layout::Handle<K> handle) const;
     std::vector<QWidget*> buildControls();
     void setBuddies();
     void setFocusOrder();

@@ -44,8 +44,6 @@ struct Rect {
     int y = 0;
     int width = 0;
     int height = 0;
-    constexpr int right() const { return x + width; }
-    constexpr int bottom() const { return y + height; }
 };
 
 struct Font {
@@ -67,7 +65,6 @@ struct Control {
     Align align = Align::Left;
     Lines lines = Lines::Wrap;
     bool border = false;
-    bool overlay = false;      // laid over another control on purpose (the marks)
     bool hidden = false;
     bool inputMethod = false;  // Japanese conversion allowed in this input
     int items = 0;             // drop-down list of "1" .. "items"
@@ -197,7 +194,7 @@ constexpr std::array<Control, 10> boardMarks(std::string_view name, Point origin
             .name = name, .index = p,
             .rect = spare ? SpareMark : Rect{cell.x + MarkOffset.x, cell.y + MarkOffset.y, MarkSize.x, MarkSize.y},
             .font = Mincho1425, .textColour = spare ? Black : MarkPink, .align = align,
-            .lines = Lines::Stacked, .overlay = true,
+            .lines = Lines::Stacked,
             .hidden = p == reckoning::CentrePalace || (spare && !spareShown),
         };
     }
@@ -351,5 +348,110 @@ constexpr std::size_t indexOf(std::string_view name, int index = NotArray)
     }
     return Controls.size();
 }
+
+// ---- Handles ---------------------------------------------------------------
+//
+// The window reaches its controls through these constants, never by a name
+// looked up at run time: each is worked out while compiling, and a name that is
+// not in the table, or a control of another kind, stops the build.
+
+template <Kind K>
+struct Handle {
+    std::size_t at = 0;  // position in Controls
+};
+
+// Only ever evaluated while compiling: the throw is what stops the build.
+constexpr std::size_t checkedIndexOf(std::string_view name, int index, Kind kind)
+{
+    const std::size_t at = indexOf(name, index);
+    if (at == Controls.size() || Controls[at].kind != kind) {
+        throw "no control of that name and kind in the layout";
+    }
+    return at;
+}
+
+template <Kind K>
+constexpr Handle<K> handle(std::string_view name, int index = NotArray)
+{
+    return {checkedIndexOf(name, index, K)};
+}
+
+// Elements 0..N-1 of a control array; elements not in the window stay at 0 and
+// are never used (board cells have no element 0 of their own, it is the natal
+// cell of another meaning).
+template <std::size_t N>
+constexpr std::array<Handle<Kind::Label>, N> labelArray(std::string_view name, int first)
+{
+    std::array<Handle<Kind::Label>, N> handles{};
+    for (int i = first; i < static_cast<int>(N); ++i) {
+        handles[static_cast<std::size_t>(i)] = handle<Kind::Label>(name, i);
+    }
+    return handles;
+}
+
+namespace control {
+
+inline constexpr auto Text2 = handle<Kind::LineEdit>("Text2");  // name
+inline constexpr auto Text1 = handle<Kind::LineEdit>("Text1");  // birth year
+inline constexpr auto Combo1 = handle<Kind::Combo>("Combo1");   // birth month
+inline constexpr auto Combo2 = handle<Kind::Combo>("Combo2");   // birth day
+inline constexpr auto Text4 = handle<Kind::LineEdit>("Text4");  // reading year
+inline constexpr auto Combo3 = handle<Kind::Combo>("Combo3");   // reading month
+inline constexpr auto Combo4 = handle<Kind::Combo>("Combo4");   // reading day
+
+inline constexpr auto Command1 = handle<Kind::Button>("Command1");  // 算出
+inline constexpr auto Command2 = handle<Kind::Button>("Command2");  // イメージ
+inline constexpr auto Command3 = handle<Kind::Button>("Command3");  // リスト登録
+inline constexpr auto Command4 = handle<Kind::Button>("Command4");  // 読み出し
+inline constexpr auto Command5 = handle<Kind::Button>("Command5");  // リスト保存
+inline constexpr auto Command6 = handle<Kind::Button>("Command6");  // リストを開く
+inline constexpr auto Command7 = handle<Kind::Button>("Command7");  // 削除
+inline constexpr auto MSFlexGrid1 = handle<Kind::Grid>("MSFlexGrid1");
+
+inline constexpr auto NatalCell = handle<Kind::Label>("Label1", 0);
+inline constexpr auto NatalName = handle<Kind::Label>("Label3", 2);
+inline constexpr auto LuckySlots = labelArray<6>("Label24", 1);  // [0] unused
+inline constexpr auto MonthCells = labelArray<10>("Label1", 1);  // [0] unused
+inline constexpr auto YearCells = labelArray<10>("Label2", 1);   // [0] unused
+inline constexpr auto MonthMarks = labelArray<10>("Label14", 0);
+inline constexpr auto YearMarks = labelArray<10>("Label13", 0);
+
+// Name (element 1) and value (element 2) label of each unlucky row, in the order
+// of ReadingDisplay's rows.
+struct RowHandles {
+    Handle<Kind::Label> name;
+    Handle<Kind::Label> value;
+};
+constexpr std::array<RowHandles, 4> rowHandles(bool month)
+{
+    std::array<RowHandles, 4> rows{};
+    for (std::size_t k = 0; k < UnluckyRows.size(); ++k) {
+        const std::string_view name = month ? UnluckyRows[k].month : UnluckyRows[k].year;
+        rows[k] = {handle<Kind::Label>(name, 1), handle<Kind::Label>(name, 2)};
+    }
+    return rows;
+}
+inline constexpr auto MonthRows = rowHandles(true);
+inline constexpr auto YearRows = rowHandles(false);
+
+}  // namespace control
+
+// The keyboard order as positions in Controls; a name not in the table stops
+// the build here too.
+inline constexpr auto TabStops = [] {
+    std::array<std::size_t, TabOrder.size()> stops{};
+    for (std::size_t i = 0; i < TabOrder.size(); ++i) {
+        stops[i] = indexOf(TabOrder[i]);
+        if (stops[i] == Controls.size()) {
+            throw "a tab stop that is not in the layout";
+        }
+    }
+    return stops;
+}();
+
+// Every label that names a buddy names a control of the table.
+static_assert(std::ranges::all_of(Controls, [](const Control& c) {
+    return c.buddy.empty() || indexOf(c.buddy) != Controls.size();
+}));
 
 }  // namespace mainwindow::layout

@@ -1,7 +1,6 @@
 #include "mainwindow/reading_view.h"
 
-#include "mainwindow/caption_label.h"
-#include "mainwindow/form2_layout.h"
+#include "mainwindow/form2_widgets.h"
 #include "uikit/look.h"
 
 namespace mainwindow {
@@ -31,26 +30,24 @@ void showText(CaptionLabel* label, const TextDisplay& text)
 
 ReadingView::ReadingView(std::span<QWidget* const> controls)
 {
-    auto label = [controls](std::string_view name, int index = layout::NotArray) {
-        return static_cast<CaptionLabel*>(controls[layout::indexOf(name, index)]);
-    };
-    m_natalCell = label("Label1", 0);
-    m_natalName = label("Label3", 2);
-    for (int k = 1; k <= 5; ++k) {
-        m_luckySlots[static_cast<std::size_t>(k)] = label("Label24", k);
+    using namespace layout::control;
+    auto label = [controls](layout::Handle<layout::Kind::Label> handle) { return widgetAt(controls, handle); };
+    m_natalCell = label(NatalCell);
+    m_natalName = label(NatalName);
+    for (std::size_t k = 1; k < m_luckySlots.size(); ++k) {
+        m_luckySlots[k] = label(LuckySlots[k]);
     }
-    for (int p = 0; p <= 9; ++p) {
-        const auto i = static_cast<std::size_t>(p);
+    for (std::size_t p = 0; p <= 9; ++p) {
         if (p > 0) {
-            m_monthCells[i] = label("Label1", p);
-            m_yearCells[i] = label("Label2", p);
+            m_monthCells[p] = label(MonthCells[p]);
+            m_yearCells[p] = label(YearCells[p]);
         }
-        m_monthMarks[i] = label("Label14", p);
-        m_yearMarks[i] = label("Label13", p);
+        m_monthMarks[p] = label(MonthMarks[p]);
+        m_yearMarks[p] = label(YearMarks[p]);
     }
-    for (std::size_t k = 0; k < layout::UnluckyRows.size(); ++k) {
-        m_monthRows[k] = {label(layout::UnluckyRows[k].month, 1), label(layout::UnluckyRows[k].month, 2)};
-        m_yearRows[k] = {label(layout::UnluckyRows[k].year, 1), label(layout::UnluckyRows[k].year, 2)};
+    for (std::size_t k = 0; k < MonthRows.size(); ++k) {
+        m_monthRows[k] = {label(MonthRows[k].name), label(MonthRows[k].value)};
+        m_yearRows[k] = {label(YearRows[k].name), label(YearRows[k].value)};
     }
 }
 

@@ -124,9 +124,6 @@ protected:
 
 PersonGrid::PersonGrid(QWidget* parent) : QTableView(parent)
 {
-    setObjectName(QStringLiteral("MSFlexGrid1"));
-    setFont(uikit::gothic(9));
-
     setHorizontalHeader(new Headings(Qt::Horizontal, this));
     setVerticalHeader(new Headings(Qt::Vertical, this));
     setModel(&m_model);

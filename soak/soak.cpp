@@ -970,7 +970,12 @@ std::vector<Person> Soak::shownPersons() const
 
 personlist::PersonGrid& Soak::grid() const { return m_form->personGrid(); }
 
-QWidget* Soak::control(const char* name, int index) const { return m_form->control(name, index); }
+// By object name, as a screen reader or a test tool sees the window.
+QWidget* Soak::control(const char* name, int index) const
+{
+    const QString objectName = index < 0 ? QString::fromLatin1(name) : QStringLiteral("%1(%2)").arg(name).arg(index);
+    return m_form->findChild<QWidget*>(objectName, Qt::FindDirectChildrenOnly);
+}
 
 QLineEdit* Soak::lineEdit(const char* name) const { return static_cast<QLineEdit*>(control(name)); }
 

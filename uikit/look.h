@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 class QApplication;
@@ -39,11 +40,13 @@ QFont defaultUiFont();
 // language the desktop runs in. The translation belongs to the application.
 void prepareApplication(QApplication& app);
 
-// The cores hand texts over as UTF-8.
+// The cores take and give texts as UTF-8; every text crosses between them and
+// the widgets through these two.
 inline QString qtText(std::string_view utf8)
 {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
+inline std::string coreText(const QString& text) { return text.toStdString(); }
 
 inline QColor colour(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
 inline std::uint32_t rgbOf(const QColor& c) { return c.rgb() & 0xFFFFFFu; }

@@ -1,0 +1,51 @@
+#pragma once
+
+// The widget class each kind of control in the main window's layout is built as,
+// and typed access to a built control through its handle: a handle's kind is
+// checked against the table while compiling, so the cast here cannot go wrong.
+
+#include "mainwindow/caption_label.h"
+#include "mainwindow/form2_layout.h"
+#include "personlist/person_grid.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <cassert>
+#include <span>
+
+namespace mainwindow {
+
+template <layout::Kind K>
+struct WidgetOf;
+template <>
+struct WidgetOf<layout::Kind::Label> {
+    using type = CaptionLabel;
+};
+template <>
+struct WidgetOf<layout::Kind::LineEdit> {
+    using type = QLineEdit;
+};
+template <>
+struct WidgetOf<layout::Kind::Combo> {
+    using type = QComboBox;
+};
+template <>
+struct WidgetOf<layout::Kind::Button> {
+    using type = QPushButton;
+};
+template <>
+struct WidgetOf<layout::Kind::Grid> {
+    using type = personlist::PersonGrid;
+};
+
+// `controls` are the window's controls in the order of layout::Controls.
+template <layout::Kind K>
+typename WidgetOf<K>::type* widgetAt(std::span<QWidget* const> controls, layout::Handle<K> handle)
+{
+    assert(controls.size() == layout::Controls.size());
+    return static_cast<typename WidgetOf<K>::type*>(controls[handle.at]);
+}
+
+}  // namespace mainwindow
