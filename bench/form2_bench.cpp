@@ -37,7 +37,7 @@ class Window {
 public:
     Window()
     {
-        form.resize(mainwindow::layout::LayoutArea.width, mainwindow::layout::LayoutArea.height);
+        form.resize(mainwindow::form2_layout::LayoutArea.width, mainwindow::form2_layout::LayoutArea.height);
         form.show();
         QApplication::processEvents();
         text1 = form.findChild<QLineEdit*>(QStringLiteral("Text1"));

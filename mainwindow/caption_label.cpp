@@ -41,14 +41,14 @@ QString brokenAtBlanks(const QString& caption)
 
 }  // namespace
 
-QString drawnText(const QString& caption, layout::Lines lines)
+QString drawnText(const QString& caption, form2_layout::Lines lines)
 {
     switch (lines) {
-    case layout::Lines::Stacked:
+    case form2_layout::Lines::Stacked:
         return stacked(caption);
-    case layout::Lines::BreakAtBlanks:
+    case form2_layout::Lines::BreakAtBlanks:
         return brokenAtBlanks(caption);
-    case layout::Lines::Wrap:
+    case form2_layout::Lines::Wrap:
         break;
     }
     return caption;
@@ -82,7 +82,7 @@ void CaptionLabel::setBordered(bool bordered)
     update();
 }
 
-void CaptionLabel::setLines(layout::Lines lines)
+void CaptionLabel::setLines(form2_layout::Lines lines)
 {
     m_lines = lines;
     update();

@@ -20,7 +20,7 @@ namespace mainwindow {
 
 // The caption as it is drawn: Stacked puts a line feed between characters,
 // BreakAtBlanks turns each run of ideographic blanks (U+3000) into one line feed.
-QString drawnText(const QString& caption, layout::Lines lines);
+QString drawnText(const QString& caption, form2_layout::Lines lines);
 
 class CaptionLabel final : public QLabel {
     Q_OBJECT
@@ -35,7 +35,7 @@ public:
     std::optional<std::uint32_t> fill() const { return m_fill; }
 
     void setBordered(bool bordered);
-    void setLines(layout::Lines lines);
+    void setLines(form2_layout::Lines lines);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -43,7 +43,7 @@ protected:
 private:
     std::uint32_t m_textColour = 0;
     std::optional<std::uint32_t> m_fill;
-    layout::Lines m_lines = layout::Lines::Wrap;
+    form2_layout::Lines m_lines = form2_layout::Lines::Wrap;
     bool m_bordered = false;
 };
 

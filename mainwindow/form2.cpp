@@ -21,23 +21,23 @@ namespace mainwindow {
 
 namespace {
 
-QString objectNameOf(const layout::Control& c)
+QString objectNameOf(const form2_layout::Control& c)
 {
     QString name = uikit::qtText(c.name);
-    if (c.index != layout::NotArray) {
+    if (c.index != form2_layout::NotArray) {
         name += u'(' + QString::number(c.index) + u')';
     }
     return name;
 }
 
-QFont fontOf(layout::Font font)
+QFont fontOf(form2_layout::Font font)
 {
     switch (font.face) {
-    case layout::Face::Mincho:
+    case form2_layout::Face::Mincho:
         return uikit::mincho(font.points);
-    case layout::Face::Gothic:
+    case form2_layout::Face::Gothic:
         return uikit::gothic(font.points);
-    case layout::Face::Ui:
+    case form2_layout::Face::Ui:
         break;
     }
     return uikit::defaultUiFont();
@@ -45,7 +45,7 @@ QFont fontOf(layout::Font font)
 
 // An input's fill is the background of its field; without one it keeps the
 // toolkit's colours.
-void setColours(QWidget* input, const layout::Control& c)
+void setInputColours(QWidget* input, const form2_layout::Control& c)
 {
     if (!c.fill && !c.textColour) {
         return;
@@ -60,31 +60,31 @@ void setColours(QWidget* input, const layout::Control& c)
     input->setPalette(palette);
 }
 
-QWidget* makeLabel(const layout::Control& c, QWidget* parent)
+QWidget* makeLabel(const form2_layout::Control& c, QWidget* parent)
 {
-    auto* label = new WidgetOf<layout::Kind::Label>::type(parent);
+    auto* label = new WidgetOf<form2_layout::Kind::Label>::type(parent);
     label->setText(uikit::qtText(c.text));
     label->setTextColour(c.textColour.value_or(DefaultLabelTextColour));
     label->setFill(c.fill);
     label->setBordered(c.border);
     label->setLines(c.lines);
-    label->setAlignment(c.align == layout::Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft);
+    label->setAlignment(c.align == form2_layout::Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft);
     label->setToolTip(uikit::qtText(c.tooltip));
     return label;
 }
 
-QWidget* makeLineEdit(const layout::Control& c, QWidget* parent)
+QWidget* makeLineEdit(const form2_layout::Control& c, QWidget* parent)
 {
-    auto* edit = new WidgetOf<layout::Kind::LineEdit>::type(uikit::qtText(c.text), parent);
-    setColours(edit, c);
+    auto* edit = new WidgetOf<form2_layout::Kind::LineEdit>::type(uikit::qtText(c.text), parent);
+    setInputColours(edit, c);
     return edit;
 }
 
 // Editable: the user may pick an item or type any text, and the commands read
 // the text of the field, never a position in the list.
-QWidget* makeCombo(const layout::Control& c, QWidget* parent)
+QWidget* makeCombo(const form2_layout::Control& c, QWidget* parent)
 {
-    auto* combo = new WidgetOf<layout::Kind::Combo>::type(parent);
+    auto* combo = new WidgetOf<form2_layout::Kind::Combo>::type(parent);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     QStringList items;
@@ -99,36 +99,36 @@ QWidget* makeCombo(const layout::Control& c, QWidget* parent)
     } else {
         combo->setEditText(start);
     }
-    setColours(combo, c);
+    setInputColours(combo, c);
     return combo;
 }
 
-QWidget* makeButton(const layout::Control& c, QWidget* parent)
+QWidget* makeButton(const form2_layout::Control& c, QWidget* parent)
 {
     // At 17 pixels high the caption fills the face from edge to edge; the style
     // draws the text unclipped over its margins, so nothing is cut off.
-    return new WidgetOf<layout::Kind::Button>::type(uikit::qtText(c.text), parent);
+    return new WidgetOf<form2_layout::Kind::Button>::type(uikit::qtText(c.text), parent);
 }
 
 // The person list's grid. Only its place in the window is settled here: the grid
 // itself (columns, header row, model, current row) belongs to the person list.
-QWidget* makePersonGrid(const layout::Control& /*c*/, QWidget* parent)
+QWidget* makePersonGrid(const form2_layout::Control& /*c*/, QWidget* parent)
 {
-    return new WidgetOf<layout::Kind::Grid>::type(parent);
+    return new WidgetOf<form2_layout::Kind::Grid>::type(parent);
 }
 
-QWidget* makeControl(const layout::Control& c, QWidget* parent)
+QWidget* makeControl(const form2_layout::Control& c, QWidget* parent)
 {
     switch (c.kind) {
-    case layout::Kind::Label:
+    case form2_layout::Kind::Label:
         return makeLabel(c, parent);
-    case layout::Kind::LineEdit:
+    case form2_layout::Kind::LineEdit:
         return makeLineEdit(c, parent);
-    case layout::Kind::Combo:
+    case form2_layout::Kind::Combo:
         return makeCombo(c, parent);
-    case layout::Kind::Button:
+    case form2_layout::Kind::Button:
         return makeButton(c, parent);
-    case layout::Kind::Grid:
+    case form2_layout::Kind::Grid:
         return makePersonGrid(c, parent);
     }
     return nullptr;
@@ -151,10 +151,10 @@ Form2::Form2(uikit::Dialogs* dialogs, QWidget* parent)
     // maximising is how the user gets all of it back.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    resize(layout::RestoredClientSize.x, layout::RestoredClientSize.y);
+    resize(form2_layout::RestoredClientSize.x, form2_layout::RestoredClientSize.y);
     uikit::keepOnScreen(this);
     m_view.show(m_display);
-    using namespace layout::control;
+    using namespace form2_layout::control;
     const personlist::PersonInputs personInputs{widget(Text2), widget(Text1), widget(Combo1), widget(Combo2)};
     m_listCommands = new personlist::ListCommands(personInputs, personGrid(), m_dialogs, this);
     setBuddies();
@@ -166,8 +166,8 @@ Form2::Form2(uikit::Dialogs* dialogs, QWidget* parent)
 std::vector<QWidget*> Form2::buildControls()
 {
     std::vector<QWidget*> controls;
-    controls.reserve(layout::Controls.size());
-    for (const layout::Control& c : layout::Controls) {
+    controls.reserve(form2_layout::Controls.size());
+    for (const form2_layout::Control& c : form2_layout::Controls) {
         QWidget* w = makeControl(c, this);
         w->setObjectName(objectNameOf(c));
         w->setGeometry(c.rect.x, c.rect.y, c.rect.width, c.rect.height);
@@ -178,7 +178,7 @@ std::vector<QWidget*> Form2::buildControls()
             combo->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, c.inputMethod);
         }
         w->setHidden(c.hidden);
-        if (c.kind != layout::Kind::Label) {
+        if (c.kind != form2_layout::Kind::Label) {
             w->setAccessibleName(uikit::qtText(c.accessibleName.empty() ? c.text : c.accessibleName));
         }
         controls.push_back(w);
@@ -188,23 +188,23 @@ std::vector<QWidget*> Form2::buildControls()
 
 void Form2::setBuddies()
 {
-    for (std::size_t i = 0; i < layout::Controls.size(); ++i) {
-        if (!layout::Controls[i].buddy.empty()) {
-            static_cast<QLabel*>(m_controls[i])->setBuddy(m_controls[layout::indexOf(layout::Controls[i].buddy)]);
+    for (std::size_t i = 0; i < form2_layout::Controls.size(); ++i) {
+        if (!form2_layout::Controls[i].buddy.empty()) {
+            static_cast<QLabel*>(m_controls[i])->setBuddy(m_controls[form2_layout::indexOf(form2_layout::Controls[i].buddy)]);
         }
     }
 }
 
 void Form2::setFocusOrder()
 {
-    for (std::size_t i = 0; i + 1 < layout::TabStops.size(); ++i) {
-        setTabOrder(m_controls[layout::TabStops[i]], m_controls[layout::TabStops[i + 1]]);
+    for (std::size_t i = 0; i + 1 < form2_layout::TabStops.size(); ++i) {
+        setTabOrder(m_controls[form2_layout::TabStops[i]], m_controls[form2_layout::TabStops[i + 1]]);
     }
 }
 
 void Form2::connectCommands()
 {
-    using namespace layout::control;
+    using namespace form2_layout::control;
     using personlist::ListCommands;
     connect(widget(Command1), &QPushButton::clicked, this, &Form2::calculateReading);
     connect(widget(Command2), &QPushButton::clicked, this, &Form2::openTraining);
@@ -217,17 +217,17 @@ void Form2::connectCommands()
 
 Form2::~Form2() = default;
 
-personlist::PersonGrid& Form2::personGrid() const { return *widget(layout::control::MSFlexGrid1); }
+personlist::PersonGrid& Form2::personGrid() const { return *widget(form2_layout::control::MSFlexGrid1); }
 
-template <layout::Kind K>
-typename WidgetOf<K>::type* Form2::widget(layout::Handle<K> handle) const
+template <form2_layout::Kind K>
+typename WidgetOf<K>::type* Form2::widget(form2_layout::Handle<K> handle) const
 {
     return widgetAt(m_controls, handle);
 }
 
 ReadingInputs Form2::readingInputs() const
 {
-    using namespace layout::control;
+    using namespace form2_layout::control;
     auto text = [](const auto* input) {
         if constexpr (std::is_same_v<decltype(input), const QComboBox*>) {
             return uikit::coreText(input->currentText());
@@ -260,7 +260,7 @@ void Form2::calculateReading()
 
 void Form2::refuseInput(ReadingField field)
 {
-    using namespace layout::control;
+    using namespace form2_layout::control;
     const std::array<QWidget*, 6> inputs = {widget(Text1), widget(Combo1), widget(Combo2),
                                             widget(Text4), widget(Combo3), widget(Combo4)};
     QWidget* input = inputs[static_cast<std::size_t>(field)];
@@ -284,8 +284,8 @@ void Form2::openTraining()
     }
     // Shown before this window hides, so that the program always has a window
     // on screen; the training window deletes itself when it closes.
-    m_training = new Form1;
-    connect(m_training, &Form1::returnToMain, this, &QWidget::show);
+    m_training = new training::Form1;
+    connect(m_training, &training::Form1::returnToMain, this, &QWidget::show);
     m_training->show();
     hide();
 }

@@ -5,10 +5,10 @@
 // the home-board legend, the person list and the buttons of every command.
 //
 // Form2 joins four pieces and holds no reckoning of its own:
-//   - layout::Controls (form2_layout.h): every control's name, place, font,
+//   - form2_layout::Controls (form2_layout.h): every control's name, place, font,
 //     colours and start content; Form2 builds its controls from it and nothing
 //     else, so no geometry lives in code. The window reaches a control only
-//     through the table's handles (layout::control), checked while compiling;
+//     through the table's handles (form2_layout::control), checked while compiling;
 //   - calculate() (calculate.h): the 算出 command as a pure function from the six
 //     input texts and the previous display to the next ReadingDisplay;
 //   - ReadingView (reading_view.h): copies a ReadingDisplay into the labels;
@@ -40,16 +40,18 @@ class PersonGrid;
 namespace uikit {
 class Dialogs;
 }
+namespace training {
 class Form1;
+}
 
 namespace mainwindow {
 
-namespace layout {
+namespace form2_layout {
 enum class Kind : std::uint8_t;
 template <Kind K>
 struct Handle;
-}  // namespace layout
-template <layout::Kind K>
+}  // namespace form2_layout
+template <form2_layout::Kind K>
 struct WidgetOf;
 
 class Form2 final : public QWidget {
@@ -82,8 +84,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    template <layout::Kind K>
-    typename WidgetOf<K>::type* widget(layout::Handle<K> handle) const;
+    template <form2_layout::Kind K>
+    typename WidgetOf<K>::type* widget(form2_layout::Handle<K> handle) const;
     std::vector<QWidget*> buildControls();
     void setBuddies();
     void setFocusOrder();
@@ -92,11 +94,11 @@ private:
 
     std::unique_ptr<uikit::Dialogs> m_ownDialogs;  // the real dialogs, when none were handed in
     uikit::Dialogs& m_dialogs;
-    std::vector<QWidget*> m_controls;  // in the order of layout::Controls
+    std::vector<QWidget*> m_controls;  // in the order of form2_layout::Controls
     ReadingDisplay m_display;
     ReadingView m_view;
     personlist::ListCommands* m_listCommands = nullptr;
-    QPointer<Form1> m_training;  // the open training window, if any
+    QPointer<training::Form1> m_training;  // the open training window, if any
 };
 
 }  // namespace mainwindow

@@ -21,7 +21,7 @@
 #include <optional>
 #include <string_view>
 
-namespace mainwindow::layout {
+namespace mainwindow::form2_layout {
 
 enum class Kind : std::uint8_t { Label, LineEdit, Combo, Button, Grid };
 enum class Face : std::uint8_t { Mincho, Ui, Gothic };
@@ -454,4 +454,4 @@ static_assert(std::ranges::all_of(Controls, [](const Control& c) {
     return c.buddy.empty() || indexOf(c.buddy) != Controls.size();
 }));
 
-}  // namespace mainwindow::layout
+}  // namespace mainwindow::form2_layout

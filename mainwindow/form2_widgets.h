@@ -17,34 +17,34 @@
 
 namespace mainwindow {
 
-template <layout::Kind K>
+template <form2_layout::Kind K>
 struct WidgetOf;
 template <>
-struct WidgetOf<layout::Kind::Label> {
+struct WidgetOf<form2_layout::Kind::Label> {
     using type = CaptionLabel;
 };
 template <>
-struct WidgetOf<layout::Kind::LineEdit> {
+struct WidgetOf<form2_layout::Kind::LineEdit> {
     using type = QLineEdit;
 };
 template <>
-struct WidgetOf<layout::Kind::Combo> {
+struct WidgetOf<form2_layout::Kind::Combo> {
     using type = QComboBox;
 };
 template <>
-struct WidgetOf<layout::Kind::Button> {
+struct WidgetOf<form2_layout::Kind::Button> {
     using type = QPushButton;
 };
 template <>
-struct WidgetOf<layout::Kind::Grid> {
+struct WidgetOf<form2_layout::Kind::Grid> {
     using type = personlist::PersonGrid;
 };
 
-// `controls` are the window's controls in the order of layout::Controls.
-template <layout::Kind K>
-typename WidgetOf<K>::type* widgetAt(std::span<QWidget* const> controls, layout::Handle<K> handle)
+// `controls` are the window's controls in the order of form2_layout::Controls.
+template <form2_layout::Kind K>
+typename WidgetOf<K>::type* widgetAt(std::span<QWidget* const> controls, form2_layout::Handle<K> handle)
 {
-    assert(controls.size() == layout::Controls.size());
+    assert(controls.size() == form2_layout::Controls.size());
     return static_cast<typename WidgetOf<K>::type*>(controls[handle.at]);
 }
 

@@ -30,8 +30,8 @@ void showText(CaptionLabel* label, const TextDisplay& text)
 
 ReadingView::ReadingView(std::span<QWidget* const> controls)
 {
-    using namespace layout::control;
-    auto label = [controls](layout::Handle<layout::Kind::Label> handle) { return widgetAt(controls, handle); };
+    using namespace form2_layout::control;
+    auto label = [controls](form2_layout::Handle<form2_layout::Kind::Label> handle) { return widgetAt(controls, handle); };
     m_natalCell = label(NatalCell);
     m_natalName = label(NatalName);
     for (std::size_t k = 1; k < m_luckySlots.size(); ++k) {

@@ -17,7 +17,7 @@ class CaptionLabel;
 
 class ReadingView {
 public:
-    // `controls` are the window's controls in the order of layout::Controls.
+    // `controls` are the window's controls in the order of form2_layout::Controls.
     explicit ReadingView(std::span<QWidget* const> controls);
 
     void show(const ReadingDisplay& display);

@@ -2,6 +2,7 @@
 
 #include "personlist/list_file.h"
 #include "uikit/dialogs.h"
+#include "uikit/look.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -33,7 +34,6 @@ QString withListSuffix(const QString& path)
 
 std::filesystem::path localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-std::string text(const QString& s) { return s.toStdString(); }
 
 }  // namespace
 
@@ -49,8 +49,9 @@ void ListCommands::registerPerson()
     if (name.isEmpty() || year.isEmpty()) {
         return;
     }
-    const int row = m_grid.persons().registerPerson(
-        {text(name), text(year), text(m_inputs.month->currentText()), text(m_inputs.day->currentText())});
+    const int row = m_grid.model().registerPerson(
+        {uikit::coreText(name), uikit::coreText(year), uikit::coreText(m_inputs.month->currentText()),
+         uikit::coreText(m_inputs.day->currentText())});
     m_grid.setCurrentRow(row + 1);
 }
 
@@ -60,11 +61,11 @@ void ListCommands::loadPerson()
     if (row == 0) {
         return;
     }
-    const Person& p = m_grid.persons().persons().at(static_cast<std::size_t>(row - 1));
-    m_inputs.name->setText(QString::fromStdString(p.name));
-    m_inputs.year->setText(QString::fromStdString(p.year));
-    m_inputs.month->setEditText(QString::fromStdString(p.month));
-    m_inputs.day->setEditText(QString::fromStdString(p.day));
+    const Person& p = m_grid.model().list().at(static_cast<std::size_t>(row - 1));
+    m_inputs.name->setText(uikit::qtText(p.name));
+    m_inputs.year->setText(uikit::qtText(p.year));
+    m_inputs.month->setEditText(uikit::qtText(p.month));
+    m_inputs.day->setEditText(uikit::qtText(p.day));
 }
 
 void ListCommands::deletePerson()
@@ -73,11 +74,11 @@ void ListCommands::deletePerson()
     if (row == 0) {
         return;
     }
-    const QString name = QString::fromStdString(m_grid.persons().persons().at(static_cast<std::size_t>(row - 1)).name);
+    const QString name = uikit::qtText(m_grid.model().list().at(static_cast<std::size_t>(row - 1)).name);
     if (!m_dialogs.askYesNo(QStringLiteral("データ削除"), name + QStringLiteral(" さんのデータを\n削除しますか？"))) {
         return;
     }
-    m_grid.persons().removeAt(row - 1);
+    m_grid.model().removeAt(row - 1);
     m_inputs.name->clear();
     m_grid.setCurrentRow(m_grid.lastRow());
 }
@@ -98,9 +99,9 @@ void ListCommands::saveList()
     // a list which is not on disk was saved. A failed save ends there, the
     // grid as it was.
     if (const std::optional<ListFileError> error =
-            writeListFile(localPath(path), m_grid.persons().persons().persons())) {
+            writeListFile(localPath(path), m_grid.model().list().persons())) {
         m_dialogs.inform(QStringLiteral("リスト保存"), QStringLiteral("リストを保存できませんでした。\n") +
-                                                      QString::fromStdString(reasonText(*error)));
+                                                      uikit::qtText(reasonText(*error)));
         return;
     }
     m_grid.setCurrentRow(m_grid.lastRow());
@@ -116,7 +117,7 @@ void ListCommands::openList()
     if (contents.error) {
         return;
     }
-    m_grid.persons().replaceAll(std::move(contents.persons));
+    m_grid.model().replaceAll(std::move(contents.persons));
     m_grid.setCurrentRow(m_grid.lastRow());
 }
 

@@ -31,8 +31,8 @@ public:
 
     explicit PersonGrid(QWidget* parent = nullptr);
 
-    PersonGridModel& persons() { return m_model; }
-    const PersonGridModel& persons() const { return m_model; }
+    PersonGridModel& model() { return m_model; }
+    const PersonGridModel& model() const { return m_model; }
 
     // 0 for the header row, p for person p.
     int currentRow() const;

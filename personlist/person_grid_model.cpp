@@ -1,5 +1,7 @@
 #include "personlist/person_grid_model.h"
 
+#include "uikit/look.h"
+
 #include <array>
 
 namespace personlist {
@@ -44,7 +46,7 @@ PersonGridModel::PersonGridModel(QObject* parent) : QAbstractTableModel(parent) 
 
 int PersonGridModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_persons.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_list.size());
 }
 
 int PersonGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
@@ -54,12 +56,12 @@ QVariant PersonGridModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && role != Qt::TextAlignmentRole)) {
         return {};
     }
-    const Person& p = m_persons.at(static_cast<std::size_t>(index.row()));
+    const Person& p = m_list.at(static_cast<std::size_t>(index.row()));
     const std::string* fields[ColumnCount] = {&p.name, &p.year, &p.month, &p.day};
     if (index.column() < 0 || index.column() >= ColumnCount) {
         return {};
     }
-    const QString text = QString::fromStdString(*fields[index.column()]);
+    const QString text = uikit::qtText(*fields[index.column()]);
     return role == Qt::DisplayRole ? QVariant(text) : generalAlignment(text);
 }
 
@@ -88,9 +90,9 @@ Qt::ItemFlags PersonGridModel::flags(const QModelIndex& index) const
 
 int PersonGridModel::registerPerson(Person person)
 {
-    const int row = static_cast<int>(m_persons.placeFor(person.name));
+    const int row = static_cast<int>(m_list.placeFor(person.name));
     beginInsertRows({}, row, row);
-    m_persons.registerPerson(std::move(person));
+    m_list.registerPerson(std::move(person));
     endInsertRows();
     return row;
 }
@@ -98,14 +100,14 @@ int PersonGridModel::registerPerson(Person person)
 void PersonGridModel::removeAt(int row)
 {
     beginRemoveRows({}, row, row);
-    m_persons.removeAt(static_cast<std::size_t>(row));
+    m_list.removeAt(static_cast<std::size_t>(row));
     endRemoveRows();
 }
 
 void PersonGridModel::replaceAll(std::vector<Person> persons)
 {
     beginResetModel();
-    m_persons.replaceAll(std::move(persons));
+    m_list.replaceAll(std::move(persons));
     endResetModel();
 }
 

@@ -33,7 +33,7 @@ public:
     // The heading over the number column, which has no section of its own.
     static QString numberHeading() { return QStringLiteral("No."); }
 
-    const PersonList& persons() const { return m_persons; }
+    const PersonList& list() const { return m_list; }
 
     // Inserts in first-character order and returns the model row taken.
     int registerPerson(Person person);
@@ -41,7 +41,7 @@ public:
     void replaceAll(std::vector<Person> persons);
 
 private:
-    PersonList m_persons;
+    PersonList m_list;
 };
 
 }  // namespace personlist

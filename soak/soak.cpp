@@ -25,6 +25,8 @@
 #include <cstdio>
 #include <sstream>
 
+using training::Form1;
+
 namespace soak {
 
 using Kind = uikit::ScriptedDialogs::Shown::Kind;
@@ -245,7 +247,7 @@ void Soak::run(int count)
         checkFirstCharacterOrder();
         checkTrainingWindow();
         m_dialogs.clear();
-        m_longestList = std::max(m_longestList, static_cast<std::size_t>(grid().persons().rowCount()));
+        m_longestList = std::max(m_longestList, static_cast<std::size_t>(grid().model().rowCount()));
     }
 }
 
@@ -567,7 +569,7 @@ void Soak::clickCell()
     const int firstShown = grid().rowAt(0);
     if (firstShown >= 0 && chance(75)) {
         const int lastShown = grid().rowAt(viewport->height() - 1);
-        const int row = uniform(firstShown, lastShown < 0 ? grid().persons().rowCount() - 1 : lastShown);
+        const int row = uniform(firstShown, lastShown < 0 ? grid().model().rowCount() - 1 : lastShown);
         at.setY(grid().rowViewportPosition(row) + grid().rowHeight(row) / 2);
     }
     const int row = grid().rowAt(at.y());
@@ -626,7 +628,7 @@ void Soak::clickCorner()
 
 void Soak::setCurrentRow()
 {
-    const int row = uniform(0, grid().persons().rowCount());
+    const int row = uniform(0, grid().model().rowCount());
     note("row " + std::to_string(row));
     grid().setCurrentRow(row);
     expect(grid().currentRow() == row, "setCurrentRow makes the row current");
@@ -814,7 +816,7 @@ void Soak::checkOneWindowVisible()
 void Soak::checkNumberColumn()
 {
     const QHeaderView* numbers = grid().verticalHeader();
-    const int rows = grid().persons().rowCount();
+    const int rows = grid().model().rowCount();
     expect(numbers->count() == rows, "the number column has a number for every person");
     for (int row = 0; row < rows; ++row) {
         const QString shown = numbers->model()->headerData(row, Qt::Vertical).toString();
@@ -826,7 +828,7 @@ void Soak::checkNumberColumn()
 void Soak::checkCurrentRowInRange()
 {
     const int row = grid().currentRow();
-    expect(row >= 0 && row <= grid().persons().rowCount(), "the current row is a row of the grid");
+    expect(row >= 0 && row <= grid().model().rowCount(), "the current row is a row of the grid");
 }
 
 void Soak::checkFirstCharacterOrder()
@@ -834,7 +836,7 @@ void Soak::checkFirstCharacterOrder()
     if (!m_expected.registeredOnly) {
         return;
     }
-    const auto& model = grid().persons();
+    const auto& model = grid().model();
     int previous = -1;
     for (int row = 0; row < model.rowCount(); ++row) {
         const int unit = orderingUnit(model.index(row, personlist::PersonGridModel::Name).data().toString());
@@ -957,7 +959,7 @@ MainState Soak::mainState() const
 std::vector<Person> Soak::shownPersons() const
 {
     using Column = personlist::PersonGridModel::Column;
-    const auto& model = grid().persons();
+    const auto& model = grid().model();
     std::vector<Person> persons;
     persons.reserve(static_cast<std::size_t>(model.rowCount()));
     const auto cell = [&model](int row, Column column) { return utf8(model.index(row, column).data().toString()); };

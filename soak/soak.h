@@ -35,7 +35,9 @@
 #include <string>
 #include <vector>
 
+namespace training {
 class Form1;
+}
 class QComboBox;
 class QLineEdit;
 class QWidget;
@@ -164,7 +166,7 @@ private:
     Random m_random;
     uikit::ScriptedDialogs m_dialogs;
     std::unique_ptr<mainwindow::Form2> m_form;
-    QPointer<Form1> m_training;
+    QPointer<training::Form1> m_training;
     ListFiles m_files;
     Expected m_expected;
 

@@ -45,7 +45,7 @@ int main(int argc, char* argv[])
     const QDir dir(QString::fromLocal8Bit(argv[1]));
 
     mainwindow::Form2 window;
-    window.resize(mainwindow::layout::LayoutArea.width, mainwindow::layout::LayoutArea.height);
+    window.resize(mainwindow::form2_layout::LayoutArea.width, mainwindow::form2_layout::LayoutArea.height);
     window.show();
     if (!save(window, dir, QStringLiteral("form2-start.png"))) {
         return 1;

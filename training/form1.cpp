@@ -14,10 +14,12 @@
 #include <cstdint>
 #include <optional>
 
+namespace training {
+
 namespace {
 
-// The window's layout, in pixels of its client area at 96 dpi.
-namespace layout {
+// The training window's layout, in pixels of its client area at 96 dpi.
+namespace form1_layout {
 
 constexpr QSize ClientSize{792, 573};
 constexpr std::uint32_t WindowColour = 0x000000;
@@ -44,7 +46,7 @@ constexpr TextLabel DirectionLabel{{648, 24, 89, 41}, 0xC0FFC0, 0x000000, 27.75}
 constexpr TextLabel PeriodLabel{{664, 480, 89, 33}, 0xFFFFC0, 0x000000, 20.25};
 
 constexpr QRect SliderRect{760, 0, 33, 577};
-constexpr training::SpeedSlider::Settings SliderSettings{
+constexpr SpeedSlider::Settings SliderSettings{
     .minimum = -120, .maximum = 120, .value = 4, .singleStep = 1, .pageStep = 5, .tickInterval = 10};
 
 constexpr QRect ReturnRect{664, 536, 81, 25};
@@ -63,7 +65,7 @@ QRect cellRect(int palace)
     return {BoardOrigin + QPoint(at.column * CellPitch, at.row * CellPitch), size};
 }
 
-}  // namespace layout
+}  // namespace form1_layout
 
 QString cellName(std::size_t palace) { return QStringLiteral("Label1(%1)").arg(palace); }
 
@@ -76,7 +78,7 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QRect& rect)
     return label;
 }
 
-void setColours(QLabel* label, std::optional<std::uint32_t> text, std::optional<std::uint32_t> background)
+void setLabelColours(QLabel* label, std::optional<std::uint32_t> text, std::optional<std::uint32_t> background)
 {
     QPalette palette = label->palette();
     if (text) {
@@ -89,16 +91,16 @@ void setColours(QLabel* label, std::optional<std::uint32_t> text, std::optional<
     label->setAutoFillBackground(background.has_value());
 }
 
-void setLook(QLabel* label, const layout::TextLabel& look)
+void setLook(QLabel* label, const form1_layout::TextLabel& look)
 {
     label->setFont(uikit::mincho(look.points));
-    label->setAlignment(layout::CaptionAlignment);
-    setColours(label, look.text, look.background);
+    label->setAlignment(form1_layout::CaptionAlignment);
+    setLabelColours(label, look.text, look.background);
 }
 
 }  // namespace
 
-Form1::Form1() : QWidget(nullptr, Qt::Window), m_board(training::initialTrainingBoard())
+Form1::Form1() : QWidget(nullptr, Qt::Window), m_board(initialTrainingBoard())
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("Form1"));
@@ -107,7 +109,7 @@ Form1::Form1() : QWidget(nullptr, Qt::Window), m_board(training::initialTraining
     // No minimise or maximise button: only the title, the system menu and close.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
-    setFixedSize(layout::ClientSize);
+    setFixedSize(form1_layout::ClientSize);
     uikit::keepOnScreen(this);
 
     createControls();
@@ -116,33 +118,33 @@ Form1::Form1() : QWidget(nullptr, Qt::Window), m_board(training::initialTraining
     m_slider->setFocus();
     // The load sets the labels and the period as they stand in the layout; it runs
     // no handler, and the first tick comes one period after the window opens.
-    m_timer->start(training::tickPeriod(m_slider->value()));
+    m_timer->start(tickPeriod(m_slider->value()));
 }
 
 void Form1::createControls()
 {
     for (std::size_t p = 1; p <= 9; ++p) {
-        QLabel* cell = makeLabel(this, cellName(p), layout::cellRect(static_cast<int>(p)));
-        cell->setFont(uikit::mincho(layout::CellPoints));
-        cell->setAlignment(layout::CaptionAlignment);
+        QLabel* cell = makeLabel(this, cellName(p), form1_layout::cellRect(static_cast<int>(p)));
+        cell->setFont(uikit::mincho(form1_layout::CellPoints));
+        cell->setAlignment(form1_layout::CaptionAlignment);
         m_cells[p] = cell;
     }
-    m_cells[training::ScratchCell] = makeLabel(this, cellName(training::ScratchCell), layout::ScratchRect);
-    m_cells[training::ScratchCell]->hide();
+    m_cells[ScratchCell] = makeLabel(this, cellName(ScratchCell), form1_layout::ScratchRect);
+    m_cells[ScratchCell]->hide();
 
-    m_direction = makeLabel(this, QStringLiteral("Label2"), layout::DirectionLabel.rect);
-    setLook(m_direction, layout::DirectionLabel);
-    m_direction->setText(QString::fromUtf8(training::OnwardDirection));
+    m_direction = makeLabel(this, QStringLiteral("Label2"), form1_layout::DirectionLabel.rect);
+    setLook(m_direction, form1_layout::DirectionLabel);
+    m_direction->setText(uikit::qtText(OnwardDirection));
 
-    m_period = makeLabel(this, QStringLiteral("Label3"), layout::PeriodLabel.rect);
-    setLook(m_period, layout::PeriodLabel);
-    m_period->setText(QString::fromStdString(training::periodText(layout::SliderSettings.value)));
+    m_period = makeLabel(this, QStringLiteral("Label3"), form1_layout::PeriodLabel.rect);
+    setLook(m_period, form1_layout::PeriodLabel);
+    m_period->setText(uikit::qtText(periodText(form1_layout::SliderSettings.value)));
 
     // The slider is created before the button so that it comes first in the
     // keyboard order; the labels take no focus.
-    m_slider = new training::SpeedSlider(layout::SliderSettings, this);
+    m_slider = new SpeedSlider(form1_layout::SliderSettings, this);
     m_slider->setObjectName(QStringLiteral("Slider1"));
-    m_slider->setGeometry(layout::SliderRect);
+    m_slider->setGeometry(form1_layout::SliderRect);
     m_slider->setToolTip(QStringLiteral("スピードコントロール"));
     m_slider->setAccessibleName(m_slider->toolTip());
     // Its own background, as a slider control has: on the window's black, the
@@ -151,7 +153,7 @@ void Form1::createControls()
 
     m_return = new QPushButton(QStringLiteral("戻る"), this);
     m_return->setObjectName(QStringLiteral("Command1"));
-    m_return->setGeometry(layout::ReturnRect);
+    m_return->setGeometry(form1_layout::ReturnRect);
     m_return->setFont(uikit::defaultUiFont());
     m_return->setAccessibleName(m_return->text());
     setTabOrder(m_slider, m_return);
@@ -171,8 +173,8 @@ void Form1::connectControls()
 
 void Form1::tick()
 {
-    training::FlightStep step = training::flightStep(m_board, m_slider->value());
-    m_direction->setText(QString::fromUtf8(step.direction));
+    FlightStep step = flightStep(m_board, m_slider->value());
+    m_direction->setText(uikit::qtText(step.direction));
     m_board = std::move(step.board);
     showBoard();
 }
@@ -180,8 +182,8 @@ void Form1::tick()
 void Form1::onSliderChanged(int value)
 {
     // The direction label is left alone: the next tick reads the sign and says so.
-    m_period->setText(QString::fromStdString(training::periodText(value)));
-    const std::chrono::milliseconds period = training::tickPeriod(value);
+    m_period->setText(uikit::qtText(periodText(value)));
+    const std::chrono::milliseconds period = tickPeriod(value);
     if (period.count() == 0) {
         m_timer->stop();
     } else if (!m_timer->isActive() || m_timer->intervalAsDuration() != period) {
@@ -193,10 +195,10 @@ void Form1::onSliderChanged(int value)
 void Form1::showBoard()
 {
     for (std::size_t p = 0; p < m_cells.size(); ++p) {
-        const training::Cell& cell = m_board.cell[p];
-        m_cells[p]->setText(QString::fromStdString(cell.caption));
-        const bool scratch = p == training::ScratchCell;
-        setColours(m_cells[p], scratch ? std::nullopt : std::optional{layout::CellTextColour}, cell.background);
+        const Cell& cell = m_board.cell[p];
+        m_cells[p]->setText(uikit::qtText(cell.caption));
+        const bool scratch = p == ScratchCell;
+        setLabelColours(m_cells[p], scratch ? std::nullopt : std::optional{form1_layout::CellTextColour}, cell.background);
     }
 }
 
@@ -214,5 +216,7 @@ void Form1::paintEvent(QPaintEvent* /*event*/)
 {
     // Painted rather than set in the palette, which the slider and the button
     // would inherit: they keep the toolkit's own colours.
-    QPainter(this).fillRect(rect(), uikit::colour(layout::WindowColour));
+    QPainter(this).fillRect(rect(), uikit::colour(form1_layout::WindowColour));
 }
+
+}  // namespace training

@@ -27,8 +27,8 @@ class QPushButton;
 class QTimer;
 
 namespace training {
+
 class SpeedSlider;
-}
 
 class Form1 final : public QWidget {
     Q_OBJECT
@@ -54,11 +54,13 @@ private:
     void onSliderChanged(int value);
     void showBoard();
 
-    training::TrainingBoard m_board;
+    TrainingBoard m_board;
     std::array<QLabel*, 10> m_cells{};  // Label1(0..9), by palace; 0 is the scratch cell
     QLabel* m_direction = nullptr;       // Label2
     QLabel* m_period = nullptr;          // Label3
-    training::SpeedSlider* m_slider = nullptr;  // Slider1
+    SpeedSlider* m_slider = nullptr;  // Slider1
     QPushButton* m_return = nullptr;     // Command1
     QTimer* m_timer = nullptr;           // Timer1
 };
+
+}  // namespace training

@@ -15,6 +15,8 @@
 
 #include <cstdio>
 
+using training::Form1;
+
 namespace {
 
 bool save(QWidget& window, const QDir& dir, const QString& name)

@@ -597,7 +597,7 @@ private slots:
 
     void drawnLines_data()
     {
-        using mainwindow::layout::Lines;
+        using mainwindow::form2_layout::Lines;
         QTest::addColumn<QString>("caption");
         QTest::addColumn<Lines>("lines");
         QTest::addColumn<QString>("drawn");
@@ -614,7 +614,7 @@ private slots:
     }
     void drawnLines()
     {
-        using mainwindow::layout::Lines;
+        using mainwindow::form2_layout::Lines;
         QFETCH(QString, caption);
         QFETCH(Lines, lines);
         QFETCH(QString, drawn);

@@ -18,6 +18,8 @@
 #include "uikit/tests/logical_grab.h"
 #include <QTimer>
 
+using training::Form1;
+
 using mainwindow::Form2;
 
 namespace {
@@ -70,7 +72,7 @@ private slots:
         form.findChild<QComboBox*>("Combo3")->setEditText(QStringLiteral("13"));
         form.calculateReading();
         QTest::mouseClick(form.findChild<QWidget*>("Command3"), Qt::LeftButton);  // リスト登録
-        const std::vector<personlist::Person> list = form.personGrid().persons().persons().persons();
+        const std::vector<personlist::Person> list = form.personGrid().model().list().persons();
         const mainwindow::ReadingDisplay shown = form.display();
         const mainwindow::ReadingInputs typed = form.readingInputs();
         const QImage picture = uikit::testing::logicalGrab(&form);
@@ -89,7 +91,7 @@ private slots:
         QCOMPARE(form.display(), shown);
         QCOMPARE(form.readingInputs().readingMonth, typed.readingMonth);
         QCOMPARE(form.findChild<QLineEdit*>("Text2")->text(), QStringLiteral("山田"));
-        QCOMPARE(form.personGrid().persons().persons().persons(), list);
+        QCOMPARE(form.personGrid().model().list().persons(), list);
         QCOMPARE(form.personGrid().currentRow(), 1);
         QCOMPARE(uikit::testing::logicalGrab(&form), picture);
     }

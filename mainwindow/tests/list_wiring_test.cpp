@@ -30,7 +30,7 @@ void typePerson(Form2& form, const QString& name, const QString& year, const QSt
 QStringList names(const Form2& form)
 {
     QStringList result;
-    const auto& model = form.personGrid().persons();
+    const auto& model = form.personGrid().model();
     for (int row = 0; row < model.rowCount(); ++row) {
         result << model.index(row, personlist::PersonGridModel::Name).data().toString();
     }

@@ -118,7 +118,7 @@ void ListCommandsTest::registerPersons(const QStringList& names)
 QStringList ListCommandsTest::names() const
 {
     QStringList texts;
-    const PersonGridModel& model = m_grid->persons();
+    const PersonGridModel& model = m_grid->model();
     for (int row = 0; row < model.rowCount(); ++row) {
         texts << model.headerData(row, Qt::Vertical).toString() + ":" +
                      model.index(row, PersonGridModel::Name).data().toString();
@@ -137,7 +137,7 @@ void ListCommandsTest::registerKeepsFirstCharacterOrder()
     m_commands->registerPerson();
     QCOMPARE(names(), QStringList{"1:山田"});
     QCOMPARE(m_grid->currentRow(), 1);
-    QCOMPARE(m_grid->persons().persons().at(0), (Person{"山田", "1960", "3", "12"}));
+    QCOMPARE(m_grid->model().list().at(0), (Person{"山田", "1960", "3", "12"}));
     QCOMPARE(inputs(), (QStringList{"山田", "1960", "3", "12"}));
 
     registerPersons({"佐藤"});
@@ -151,7 +151,7 @@ void ListCommandsTest::registerKeepsFirstCharacterOrder()
     typePerson("山本", "昭和35", "13", " 1 ");
     m_commands->registerPerson();
     QCOMPARE(m_grid->currentRow(), 7);
-    QCOMPARE(m_grid->persons().persons().at(6), (Person{"山本", "昭和35", "13", " 1 "}));
+    QCOMPARE(m_grid->model().list().at(6), (Person{"山本", "昭和35", "13", " 1 "}));
 }
 
 void ListCommandsTest::registerNeedsANameAndAYear_data()
@@ -280,7 +280,7 @@ void ListCommandsTest::saveWritesTheListAndAddsTheSuffixOnce()
     QCOMPARE(dialog.text, QString("九星リスト(*.orx)"));
     QCOMPARE(dialog.suffix, QString("orx"));
     QCOMPARE(personlist::testing::readBytes(local(dir + saved)),
-             personlist::listFileBytes(m_grid->persons().persons().persons()));
+             personlist::listFileBytes(m_grid->model().list().persons()));
     QCOMPARE(m_grid->currentRow(), 2);
 }
 
@@ -364,7 +364,7 @@ void ListCommandsTest::openReplacesTheWholeList()
     QCOMPARE(dialog.suffix, QString("orx"));
     // The file's order, not first-character order.
     QCOMPARE(names(), (QStringList{"1:山田", "2:あ"}));
-    QCOMPARE(m_grid->persons().persons().at(0), (Person{"山田", "1960", "13", "x"}));
+    QCOMPARE(m_grid->model().list().at(0), (Person{"山田", "1960", "13", "x"}));
     QCOMPARE(m_grid->currentRow(), 2);
 
     // Registering into the opened list places the person by the upward scan.

@@ -39,7 +39,7 @@ Person person(const char* name) { return {name, "1960", "3", "12"}; }
 // column, in viewport coordinates.
 QPoint cellCentre(const PersonGrid& grid, int row, int c)
 {
-    return grid.visualRect(grid.persons().index(row - 1, c)).center();
+    return grid.visualRect(grid.model().index(row - 1, c)).center();
 }
 
 }  // namespace
@@ -128,7 +128,7 @@ void PersonGridTest::clicksOnHeadingsNeverMakeThemCurrent()
 {
     PersonGrid grid;
     grid.resize(293, 585);
-    grid.persons().replaceAll({person("山田"), person("佐藤")});
+    grid.model().replaceAll({person("山田"), person("佐藤")});
     grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
     QWidget* numberColumn = grid.verticalHeader()->viewport();
@@ -160,7 +160,7 @@ void PersonGridTest::focusAloneMakesNoRowCurrent()
     auto* before = new QLineEdit(&window);
     auto* grid = new PersonGrid(&window);
     grid->move(0, 30);
-    grid->persons().replaceAll({person("山田"), person("佐藤")});
+    grid->model().replaceAll({person("山田"), person("佐藤")});
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     before->setFocus();
@@ -176,7 +176,7 @@ void PersonGridTest::focusAloneMakesNoRowCurrent()
 void PersonGridTest::setCurrentRowZeroLeavesOnlyTheHeaderRowCurrent()
 {
     PersonGrid grid;
-    grid.persons().replaceAll({person("山田"), person("佐藤")});
+    grid.model().replaceAll({person("山田"), person("佐藤")});
     grid.setCurrentRow(2);
     QCOMPARE(grid.currentRow(), 2);
     QCOMPARE(grid.selectionModel()->selectedIndexes().size(), 1);
@@ -191,7 +191,7 @@ void PersonGridTest::drawsGreyBeyondTheLastRowAndTheGridLines()
 {
     PersonGrid grid;
     grid.resize(293, 585);
-    grid.persons().replaceAll({person("山田"), person("佐藤")});
+    grid.model().replaceAll({person("山田"), person("佐藤")});
     grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
     const QImage whole = uikit::testing::logicalGrab(&grid);
@@ -243,15 +243,15 @@ void PersonGridTest::holdsAHundredThousandPersons()
     }
     PersonGrid grid;
     grid.resize(293, 585);
-    grid.persons().replaceAll(std::move(persons));
+    grid.model().replaceAll(std::move(persons));
     grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
     grid.setCurrentRow(grid.lastRow());
     QCOMPARE(grid.currentRow(), 100'000);
-    grid.persons().registerPerson(person("A"));
+    grid.model().registerPerson(person("A"));
     QCOMPARE(grid.lastRow(), 100'001);
-    QCOMPARE(grid.persons().headerData(100'000, Qt::Vertical).toString(), QString("100001"));
-    QCOMPARE(grid.persons().index(0, PersonGridModel::Name).data().toString(), QString("A"));
+    QCOMPARE(grid.model().headerData(100'000, Qt::Vertical).toString(), QString("100001"));
+    QCOMPARE(grid.model().index(0, PersonGridModel::Name).data().toString(), QString("A"));
     // The current person moved down with the insertion.
     QCOMPARE(grid.currentRow(), 100'001);
     grid.setCurrentRow(grid.lastRow());
@@ -265,7 +265,7 @@ void PersonGridTest::highlightIsAlwaysTheCurrentRow()
 {
     PersonGrid grid;
     grid.resize(293, 585);
-    grid.persons().replaceAll({person("山田"), person("佐藤"), person("鈴木")});
+    grid.model().replaceAll({person("山田"), person("佐藤"), person("鈴木")});
     grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
     const auto highlightIsCurrent = [&grid](int row) {
@@ -295,7 +295,7 @@ void PersonGridTest::lettersDoNotMoveTheCurrentRow()
 {
     PersonGrid grid;
     grid.resize(293, 585);
-    grid.persons().replaceAll({person("Abe"), person("Baba"), person("Kato")});
+    grid.model().replaceAll({person("Abe"), person("Baba"), person("Kato")});
     grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
     grid.setCurrentRow(1);
@@ -326,16 +326,16 @@ void PersonGridTest::currentRowIsFullyInSightAfterEveryCommand()
     for (int i = 0; i < 100; ++i) {
         persons.push_back(person("山田"));
     }
-    grid.persons().replaceAll(std::move(persons));  // as opening a list does
+    grid.model().replaceAll(std::move(persons));  // as opening a list does
     grid.setCurrentRow(grid.lastRow());
     QVERIFY(currentRowInSight());
 
     grid.setCurrentRow(1);
-    grid.persons().registerPerson(person("鈴木"));  // as registering does
+    grid.model().registerPerson(person("鈴木"));  // as registering does
     grid.setCurrentRow(grid.lastRow());
     QVERIFY(currentRowInSight());
 
-    grid.persons().removeAt(grid.lastRow() - 1);  // as deleting does
+    grid.model().removeAt(grid.lastRow() - 1);  // as deleting does
     grid.setCurrentRow(grid.lastRow());
     QVERIFY(currentRowInSight());
 }

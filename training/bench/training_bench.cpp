@@ -13,6 +13,8 @@
 
 #include <benchmark/benchmark.h>
 
+using training::Form1;
+
 namespace {
 
 void FlightStep(benchmark::State& state)

@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QWindow>
 
+using training::Form1;
+
 namespace {
 
 QLabel* label(QWidget* window, const QString& name)
