@@ -1,19 +1,31 @@
 # Shapes that every module's CMakeLists.txt shares.
 
+# Targets without Qt need none of its code generators; qt_standard_project_setup
+# switches them on for every target, so the shapes below switch them off here,
+# once, instead of each CMakeLists.txt doing it by hand.
+function(kyusei_without_qt_generators name)
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
+endfunction()
+
 # A plain C++ library: no Qt, so no moc; headers included from the repository
 # root ("reckoning/board.h").
 function(kyusei_core_library name)
   add_library(${name} STATIC ${ARGN})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_compile_features(${name} PUBLIC cxx_std_20)
-  set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
+  kyusei_without_qt_generators(${name})
+endfunction()
+
+# A plain C++ program: a benchmark, a fuzzer, a generator of test inputs.
+function(kyusei_core_executable name)
+  add_executable(${name} ${ARGN})
+  kyusei_without_qt_generators(${name})
 endfunction()
 
 # A GoogleTest executable over plain C++ code, each test registered with ctest.
 function(kyusei_core_tests name)
-  add_executable(${name} ${ARGN})
+  kyusei_core_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE GTest::gtest_main)
-  set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
   gtest_discover_tests(${name})
 endfunction()
 

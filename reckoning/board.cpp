@@ -40,14 +40,4 @@ Board monthBoard(std::int64_t year, std::int64_t month, int monthOffset)
     return boardFromCentre(9 - mod9(months - 4 - monthOffset));
 }
 
-int palaceOf(const Board& board, int star)
-{
-    for (int p = 1; p <= 9; ++p) {
-        if (board.star[static_cast<std::size_t>(p)] == star) {
-            return p;
-        }
-    }
-    return 0;
-}
-
 }  // namespace reckoning

@@ -31,7 +31,4 @@ Board monthBoard(std::int64_t year, std::int64_t month, int monthOffset);
 
 inline int centre(const Board& board) { return board.star[5]; }
 
-// The palace a star stands in, or 0 when it stands nowhere (not a star 1..9).
-int palaceOf(const Board& board, int star);
-
 }  // namespace reckoning

@@ -1,4 +1,5 @@
 #include "reckoning/board.h"
+#include "reckoning/tests/palace_of.h"
 
 #include "reckoning/calendar.h"
 
@@ -9,6 +10,8 @@
 
 namespace reckoning {
 namespace {
+
+using tests::palaceOf;
 
 Board boardOf(std::initializer_list<int> stars)
 {

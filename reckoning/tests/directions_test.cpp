@@ -1,4 +1,5 @@
 #include "reckoning/directions.h"
+#include "reckoning/tests/palace_of.h"
 
 #include "reckoning/reading.h"
 #include "reckoning/tables.h"
@@ -10,6 +11,8 @@
 
 namespace reckoning {
 namespace {
+
+using tests::palaceOf;
 
 std::vector<int> toVector(const LuckyStars& lucky) { return {lucky.begin(), lucky.end()}; }
 

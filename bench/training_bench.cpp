@@ -1,7 +1,7 @@
 // What one tick of the training window costs: the step alone, the step copied
 // into the labels, and the step with the window painted as the screen would.
 //
-//   QT_QPA_PLATFORM=offscreen build/training/bench/training_bench --benchmark_repetitions=5
+//   QT_QPA_PLATFORM=offscreen build/bench/training_bench --benchmark_repetitions=5
 
 #include "training/flight.h"
 #include "training/form1.h"
