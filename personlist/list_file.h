@@ -15,6 +15,7 @@
 // the list on screen stays as it was. Saving replaces the target only once the
 // new list is completely on disk.
 
+#include "personlist/list_file_error.h"
 #include "personlist/person.h"
 
 #include <array>
@@ -57,21 +58,6 @@ std::optional<std::uint64_t> parseCount(std::string_view text);
 
 // The complete bytes of the list file for these persons.
 std::string listFileBytes(const std::vector<Person>& persons);
-
-struct ListFileError {
-    enum class Kind {
-        System,         // the file system refused; systemError holds errno
-        NotAFile,       // a folder, device or pipe where a list file should be
-        NotANumber,     // the count record holds no whole decimal number
-        CountBelowOne,  // a count of 0: even an empty list counts its header row
-        TooShort,       // the file ends before the last record its count calls for
-        NoConverter,    // the CP932 tables could not be built
-    };
-    Kind kind;
-    int systemError = 0;
-
-    friend bool operator==(const ListFileError&, const ListFileError&) = default;
-};
 
 // A short Japanese reason for a message box, e.g. "ディスクの空きが足りません。".
 std::string reasonText(const ListFileError& error);
