@@ -3,12 +3,14 @@
 // The file-system side of list files, apart from their byte layout: opening a
 // file for reading without ever waiting on a pipe, finding the file a save
 // really replaces, and replacing it so that a failed save leaves the old file
-// byte for byte as it was.
+// byte for byte as it was, and no save leaves a stray file beside it.
 
 #include "personlist/list_file_error.h"
 
 #include <sys/stat.h>
+#include <sys/types.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -29,6 +31,13 @@ public:
 
     int get() const { return m_fd; }
     bool valid() const { return m_fd >= 0; }
+    // Hands the descriptor over without closing it.
+    int release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
     // Closes now, reporting the result: on some file systems close() is where a
     // delayed write error shows up.
     int close();
@@ -62,11 +71,42 @@ struct SaveTarget {
 
 SaveTarget resolveSaveTarget(const std::filesystem::path& path);
 
+// The system calls that replaceFile makes, one virtual function each, with the
+// call's own arguments and result (-1 and errno on failure). The defaults make
+// the real calls; a test overrides some of them to record the order of the
+// calls or to make one of them fail.
+class FileCalls {
+public:
+    FileCalls() = default;
+    FileCalls(const FileCalls&) = delete;
+    FileCalls& operator=(const FileCalls&) = delete;
+    virtual ~FileCalls() = default;
+
+    virtual int openat(int folder, const char* path, int flags, mode_t mode);
+    virtual ssize_t write(int fd, const void* data, std::size_t size);
+    virtual int fsync(int fd);
+    virtual int fchmod(int fd, mode_t mode);
+    virtual int fchown(int fd, uid_t owner, gid_t group);
+    virtual int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags);
+    virtual int renameat(int fromFolder, const char* from, int toFolder, const char* to);
+    virtual int unlinkat(int folder, const char* path, int flags);
+    virtual int close(int fd);
+};
+
 // Replaces the target's file with these bytes, or creates it. The bytes go to
-// a new file beside it that is flushed to disk before it takes the target's
-// name, so a failed save leaves an existing file byte for byte as it was and
-// leaves no partial file. The new file keeps the old one's permissions (and,
-// where the process may, its owner).
+// a new file in the target's folder that has no name at all (O_TMPFILE) until
+// they are flushed to disk; it then gets a temporary name and is renamed over
+// the target, and the folder is flushed. So a save that fails, or a program
+// killed while writing, leaves an existing file byte for byte as it was and no
+// other file beside it; only a program killed in the instant between the
+// naming and the rename leaves the complete new list under its temporary name.
+// Where the file system has no unnamed files, the new file is named from the
+// start and removed on failure; a killed program can then leave it behind.
+//
+// The new file keeps the old one's permissions (and, where the process may, its
+// owner); a new list gets the permissions any new file in that folder gets.
+[[nodiscard]] std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_view bytes,
+                                                       FileCalls& calls);
 [[nodiscard]] std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_view bytes);
 
 }  // namespace personlist

@@ -75,10 +75,10 @@ ListFileContents parseListFile(std::string_view bytes);
 ListFileContents readListFile(const std::filesystem::path& path);
 
 // Saves the persons as a list file; nothing on success. The list is written to a
-// new file beside the target, flushed to disk and then renamed over the target,
-// so a failed save leaves an existing file byte for byte as it was and leaves no
-// partial file behind. A symbolic link stays a link: the file it points to is
-// replaced.
+// new, unnamed file beside the target, flushed to disk and then renamed over the
+// target (see replaceFile), so a failed save leaves an existing file byte for
+// byte as it was and leaves no partial file behind. A symbolic link stays a
+// link: the file it points to is replaced.
 [[nodiscard]] std::optional<ListFileError> writeListFile(const std::filesystem::path& path,
                                                          const std::vector<Person>& persons);
 
