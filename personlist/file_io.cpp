@@ -303,6 +303,8 @@ std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_v
     if (!folder.valid()) {
         return systemError(errno);
     }
+    // Everything that allocates comes before the new file gets a name.
+    const std::string targetName = target.path.filename().string();
     Staged staged = stageUnnamed(calls, folder.get(), target, bytes);
     if (staged.noUnnamedFiles) {
         staged = stageNamed(calls, folder.get(), target, bytes);
@@ -310,7 +312,6 @@ std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_v
     if (staged.error) {
         return staged.error;
     }
-    const std::string targetName = target.path.filename().string();
     if (calls.renameat(folder.get(), staged.name.c_str(), folder.get(), targetName.c_str()) != 0) {
         const int error = errno;
         calls.unlinkat(folder.get(), staged.name.c_str(), 0);

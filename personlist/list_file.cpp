@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <span>
 
 namespace personlist {
@@ -56,6 +57,53 @@ CountCheck checkCount(std::string_view countField, std::uint64_t fileSize)
         return {0, ListFileError{ListFileError::Kind::TooShort}};
     }
     return {static_cast<std::size_t>(*count - 1), std::nullopt};
+}
+
+// The persons of a file whose count record has been checked against its length.
+std::vector<Person> readPersons(std::string_view bytes, std::size_t personCount)
+{
+    std::vector<Person> persons;
+    persons.reserve(personCount);
+    std::size_t record = 1;
+    const auto next = [&]() {
+        return fieldText(bytes.substr(record++ * RecordSize, FieldSize));
+    };
+    for (std::size_t p = 0; p < personCount; ++p) {
+        Person person;
+        person.name = next();
+        person.year = next();
+        person.month = next();
+        person.day = next();
+        persons.push_back(std::move(person));
+    }
+    return persons;
+}
+
+ListFileContents openAndParse(const std::filesystem::path& path)
+{
+    const OpenedFile file = openRegularFile(path);
+    if (file.error) {
+        return {{}, file.error};
+    }
+    std::array<char, RecordSize> countRecord{};
+    if (file.size < RecordSize) {
+        return {{}, ListFileError{ListFileError::Kind::TooShort}};
+    }
+    if (const auto error = readExactly(file.fd, countRecord, 0)) {
+        return {{}, *error};
+    }
+    // Check the count against the file's length before reading (or reserving)
+    // anything for it: a damaged count of 2,000,000,000 must not ask for 320 GB.
+    const CountCheck check = checkCount(std::string_view(countRecord.data(), FieldSize), file.size);
+    if (check.error) {
+        return {{}, check.error};
+    }
+    const std::size_t needed = fileSizeFor(check.persons + 1);
+    const auto bytes = std::make_unique_for_overwrite<char[]>(needed);
+    if (const auto error = readExactly(file.fd, std::span(bytes.get(), needed), 0)) {
+        return {{}, *error};
+    }
+    return parseListFile(std::string_view(bytes.get(), needed));
 }
 
 }  // namespace
@@ -151,22 +199,13 @@ ListFileContents parseListFile(std::string_view bytes)
     if (check.error) {
         return {{}, check.error};
     }
-    const std::size_t personCount = check.persons;
-    std::vector<Person> persons;
-    persons.reserve(personCount);
-    std::size_t record = 1;
-    const auto next = [&]() {
-        return fieldText(bytes.substr(record++ * RecordSize, FieldSize));
-    };
-    for (std::size_t p = 0; p < personCount; ++p) {
-        Person person;
-        person.name = next();
-        person.year = next();
-        person.month = next();
-        person.day = next();
-        persons.push_back(std::move(person));
+    // A file that really holds ten million persons is a valid list that may
+    // still not fit in memory: a failed open, not the end of the program.
+    try {
+        return {readPersons(bytes, check.persons), std::nullopt};
+    } catch (const std::bad_alloc&) {
+        return {{}, ListFileError{ListFileError::Kind::OutOfMemory}};
     }
-    return {std::move(persons), std::nullopt};
 }
 
 ListFileContents readListFile(const std::filesystem::path& path)
@@ -174,29 +213,11 @@ ListFileContents readListFile(const std::filesystem::path& path)
     if (!cp932::available()) {
         return {{}, ListFileError{ListFileError::Kind::NoConverter}};
     }
-    const OpenedFile file = openRegularFile(path);
-    if (file.error) {
-        return {{}, file.error};
+    try {
+        return openAndParse(path);
+    } catch (const std::bad_alloc&) {
+        return {{}, ListFileError{ListFileError::Kind::OutOfMemory}};
     }
-    std::array<char, RecordSize> countRecord{};
-    if (file.size < RecordSize) {
-        return {{}, ListFileError{ListFileError::Kind::TooShort}};
-    }
-    if (const auto error = readExactly(file.fd, countRecord, 0)) {
-        return {{}, *error};
-    }
-    // Check the count against the file's length before reading (or reserving)
-    // anything for it: a damaged count of 2,000,000,000 must not ask for 320 GB.
-    const CountCheck check = checkCount(std::string_view(countRecord.data(), FieldSize), file.size);
-    if (check.error) {
-        return {{}, check.error};
-    }
-    const std::size_t needed = fileSizeFor(check.persons + 1);
-    const auto bytes = std::make_unique_for_overwrite<char[]>(needed);
-    if (const auto error = readExactly(file.fd, std::span(bytes.get(), needed), 0)) {
-        return {{}, *error};
-    }
-    return parseListFile(std::string_view(bytes.get(), needed));
 }
 
 std::optional<ListFileError> writeListFile(const std::filesystem::path& path, const std::vector<Person>& persons)
@@ -204,11 +225,19 @@ std::optional<ListFileError> writeListFile(const std::filesystem::path& path, co
     if (!cp932::available()) {
         return ListFileError{ListFileError::Kind::NoConverter};
     }
-    const SaveTarget target = resolveSaveTarget(path);
-    if (target.error) {
-        return target.error;
+    // The file's bytes take about as much memory as the list itself, so a list
+    // that only just fits may not be savable: that is a failed save, and the
+    // list stays in memory. replaceFile allocates nothing once the new file
+    // has a name, so nothing is left behind either.
+    try {
+        const SaveTarget target = resolveSaveTarget(path);
+        if (target.error) {
+            return target.error;
+        }
+        return replaceFile(target, listFileBytes(persons));
+    } catch (const std::bad_alloc&) {
+        return ListFileError{ListFileError::Kind::OutOfMemory};
     }
-    return replaceFile(target, listFileBytes(persons));
 }
 
 std::string reasonText(const ListFileError& error)
@@ -223,6 +252,8 @@ std::string reasonText(const ListFileError& error)
         return "ファイルが途中で切れています。";
     case ListFileError::Kind::NoConverter:
         return "文字コード(CP932)の変換表がありません。";
+    case ListFileError::Kind::OutOfMemory:
+        return "メモリが足りません。";
     case ListFileError::Kind::System:
         break;
     }
@@ -249,6 +280,8 @@ std::string reasonText(const ListFileError& error)
         return "リンクが循環しています。";
     case EIO:
         return "ディスクの読み書きに失敗しました。";
+    case ENOMEM:
+        return "メモリが足りません。";
     default:
         return std::strerror(error.systemError);
     }

@@ -11,8 +11,9 @@
 // persons is 9 records, 360 bytes, with a count of 3.
 //
 // Opening never creates a file and parses the whole file before it returns
-// anything: a file that is not a complete list gives an error and no persons, so
-// the list on screen stays as it was. Saving replaces the target only once the
+// anything: a file that is not a complete list, or a list too large for the
+// memory the program may use, gives an error and no persons, so the list on
+// screen stays as it was. Saving replaces the target only once the
 // new list is completely on disk.
 
 #include "personlist/list_file_error.h"

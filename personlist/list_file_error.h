@@ -14,6 +14,7 @@ struct ListFileError {
         CountBelowOne,  // a count of 0: even an empty list counts its header row
         TooShort,       // the file ends before the last record its count calls for
         NoConverter,    // the CP932 tables could not be built
+        OutOfMemory,    // the list does not fit in the memory the program may use
     };
     Kind kind;
     int systemError = 0;

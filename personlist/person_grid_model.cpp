@@ -104,8 +104,11 @@ void PersonGridModel::removeAt(int row)
 
 void PersonGridModel::replaceAll(std::vector<Person> persons)
 {
+    // Built before the reset begins, so that a list too large for memory
+    // throws while the views still show the old one, not halfway through.
+    PersonList replacement(std::move(persons));
     beginResetModel();
-    m_persons.replaceAll(std::move(persons));
+    m_persons = std::move(replacement);
     endResetModel();
 }
 
