@@ -2,12 +2,14 @@
 // settings, no list file; the person list starts empty.
 
 #include "mainwindow/form2.h"
+#include "mainwindow/process.h"
 #include "uikit/look.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    mainwindow::prepareProcess();
     QApplication app(argc, argv);
     uikit::prepareApplication(app);
     mainwindow::Form2 window;

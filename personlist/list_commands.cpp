@@ -10,6 +10,7 @@
 #include <QLineEdit>
 
 #include <filesystem>
+#include <new>
 
 namespace personlist {
 
@@ -117,7 +118,13 @@ void ListCommands::openList()
     if (contents.error) {
         return;
     }
-    m_grid.model().replaceAll(std::move(contents.persons));
+    // The grid needs a little more memory beside the persons just read; without
+    // it the open fails like any other, with the list on screen unchanged.
+    try {
+        m_grid.model().replaceAll(std::move(contents.persons));
+    } catch (const std::bad_alloc&) {
+        return;
+    }
     m_grid.setCurrentRow(m_grid.lastRow());
 }
 

@@ -1,17 +1,15 @@
 #include "personlist/list_file.h"
 
 #include "personlist/cp932.h"
+#include "personlist/file_io.h"
 #include "personlist/utf8.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
-#include <system_error>
+#include <new>
+#include <span>
 
 namespace personlist {
 
@@ -27,8 +25,6 @@ std::size_t fileSizeFor(std::uint64_t count)
 {
     return static_cast<std::size_t>(RecordSize * (1 + RecordsPerPerson * (count - 1)));
 }
-
-ListFileError systemError(int error) { return {ListFileError::Kind::System, error}; }
 
 // The text of a field as opening shows it: decoded, blank pairs trimmed. The
 // padding is not decoded: all but its first blank are cut off beforehand, which
@@ -63,119 +59,51 @@ CountCheck checkCount(std::string_view countField, std::uint64_t fileSize)
     return {static_cast<std::size_t>(*count - 1), std::nullopt};
 }
 
-// Closes a file descriptor on every way out.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    // Closes now, reporting the result: on some file systems close() is where a
-    // delayed write error shows up.
-    int close()
-    {
-        const int result = ::close(m_fd);
-        m_fd = -1;
-        return result;
-    }
-
-private:
-    int m_fd;
-};
-
-// Reads exactly size bytes from offset, or reports why not. A file that ends
-// early is TooShort (it may have shrunk since it was measured).
-std::optional<ListFileError> readExactly(int fd, char* into, std::size_t size, off_t offset)
+// The persons of a file whose count record has been checked against its length.
+std::vector<Person> readPersons(std::string_view bytes, std::size_t personCount)
 {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(fd, into + done, size - done, offset + static_cast<off_t>(done));
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return systemError(errno);
-        }
-        if (n == 0) {
-            return ListFileError{ListFileError::Kind::TooShort};
-        }
-        done += static_cast<std::size_t>(n);
+    std::vector<Person> persons;
+    persons.reserve(personCount);
+    std::size_t record = 1;
+    const auto next = [&]() {
+        return fieldText(bytes.substr(record++ * RecordSize, FieldSize));
+    };
+    for (std::size_t p = 0; p < personCount; ++p) {
+        Person person;
+        person.name = next();
+        person.year = next();
+        person.month = next();
+        person.day = next();
+        persons.push_back(std::move(person));
     }
-    return std::nullopt;
+    return persons;
 }
 
-// Writes every byte or reports why not. A write() that writes less than asked
-// is carried on from where it stopped; the next call then names the error (a
-// full disk, the file size limit).
-std::optional<ListFileError> writeAll(int fd, std::string_view bytes)
+ListFileContents openAndParse(const std::filesystem::path& path)
 {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return systemError(errno);
-        }
-        if (n == 0) {
-            return systemError(ENOSPC);
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
+    const OpenedFile file = openRegularFile(path);
+    if (file.error) {
+        return {{}, file.error};
     }
-    return std::nullopt;
-}
-
-// The file a save really replaces: the target of a symbolic link (of a chain of
-// them), so that the link itself stays a link.
-struct SaveTarget {
-    std::filesystem::path path;
-    std::optional<struct stat> existing;  // the file there now, if any
-    std::optional<ListFileError> error;
-};
-
-SaveTarget resolveSaveTarget(const std::filesystem::path& path)
-{
-    std::filesystem::path p = path;
-    constexpr int MaxLinks = 40;  // the kernel's own limit for one lookup
-    for (int hops = 0; hops <= MaxLinks; ++hops) {
-        struct stat st {};
-        if (::lstat(p.c_str(), &st) != 0) {
-            if (errno != ENOENT) {
-                return {p, std::nullopt, systemError(errno)};
-            }
-            return {p, std::nullopt, std::nullopt};
-        }
-        if (!S_ISLNK(st.st_mode)) {
-            // Renaming over a folder fails anyway; over a device or a pipe it
-            // would succeed and replace it, which no list save should do.
-            if (!S_ISREG(st.st_mode)) {
-                return {p, std::nullopt, ListFileError{ListFileError::Kind::NotAFile}};
-            }
-            return {p, st, std::nullopt};
-        }
-        std::error_code ec;
-        const std::filesystem::path next = std::filesystem::read_symlink(p, ec);
-        if (ec) {
-            return {p, std::nullopt, systemError(ec.value())};
-        }
-        p = next.is_absolute() ? next : p.parent_path() / next;
+    std::array<char, RecordSize> countRecord{};
+    if (file.size < RecordSize) {
+        return {{}, ListFileError{ListFileError::Kind::TooShort}};
     }
-    return {p, std::nullopt, systemError(ELOOP)};
-}
-
-mode_t newFileMode()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return static_cast<mode_t>(0666 & ~mask);
+    if (const auto error = readExactly(file.fd, countRecord, 0)) {
+        return {{}, *error};
+    }
+    // Check the count against the file's length before reading (or reserving)
+    // anything for it: a damaged count of 2,000,000,000 must not ask for 320 GB.
+    const CountCheck check = checkCount(std::string_view(countRecord.data(), FieldSize), file.size);
+    if (check.error) {
+        return {{}, check.error};
+    }
+    const std::size_t needed = fileSizeFor(check.persons + 1);
+    const auto bytes = std::make_unique_for_overwrite<char[]>(needed);
+    if (const auto error = readExactly(file.fd, std::span(bytes.get(), needed), 0)) {
+        return {{}, *error};
+    }
+    return parseListFile(std::string_view(bytes.get(), needed));
 }
 
 }  // namespace
@@ -271,22 +199,13 @@ ListFileContents parseListFile(std::string_view bytes)
     if (check.error) {
         return {{}, check.error};
     }
-    const std::size_t personCount = check.persons;
-    std::vector<Person> persons;
-    persons.reserve(personCount);
-    std::size_t record = 1;
-    const auto next = [&]() {
-        return fieldText(bytes.substr(record++ * RecordSize, FieldSize));
-    };
-    for (std::size_t p = 0; p < personCount; ++p) {
-        Person person;
-        person.name = next();
-        person.year = next();
-        person.month = next();
-        person.day = next();
-        persons.push_back(std::move(person));
+    // A file that really holds ten million persons is a valid list that may
+    // still not fit in memory: a failed open, not the end of the program.
+    try {
+        return {readPersons(bytes, check.persons), std::nullopt};
+    } catch (const std::bad_alloc&) {
+        return {{}, ListFileError{ListFileError::Kind::OutOfMemory}};
     }
-    return {std::move(persons), std::nullopt};
 }
 
 ListFileContents readListFile(const std::filesystem::path& path)
@@ -294,39 +213,11 @@ ListFileContents readListFile(const std::filesystem::path& path)
     if (!cp932::available()) {
         return {{}, ListFileError{ListFileError::Kind::NoConverter}};
     }
-    // O_NONBLOCK so that a named pipe picked by mistake fails the check below
-    // instead of waiting for a writer; it changes nothing for a regular file.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (!fd.valid()) {
-        return {{}, systemError(errno)};
+    try {
+        return openAndParse(path);
+    } catch (const std::bad_alloc&) {
+        return {{}, ListFileError{ListFileError::Kind::OutOfMemory}};
     }
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) {
-        return {{}, systemError(errno)};
-    }
-    if (!S_ISREG(st.st_mode)) {
-        return {{}, ListFileError{ListFileError::Kind::NotAFile}};
-    }
-    const auto fileSize = static_cast<std::uint64_t>(st.st_size);
-    std::array<char, RecordSize> countRecord{};
-    if (fileSize < RecordSize) {
-        return {{}, ListFileError{ListFileError::Kind::TooShort}};
-    }
-    if (const auto error = readExactly(fd.get(), countRecord.data(), RecordSize, 0)) {
-        return {{}, *error};
-    }
-    // Check the count against the file's length before reading (or reserving)
-    // anything for it: a damaged count of 2,000,000,000 must not ask for 320 GB.
-    const CountCheck check = checkCount(std::string_view(countRecord.data(), FieldSize), fileSize);
-    if (check.error) {
-        return {{}, check.error};
-    }
-    const std::size_t needed = fileSizeFor(check.persons + 1);
-    const auto bytes = std::make_unique_for_overwrite<char[]>(needed);
-    if (const auto error = readExactly(fd.get(), bytes.get(), needed, 0)) {
-        return {{}, *error};
-    }
-    return parseListFile(std::string_view(bytes.get(), needed));
 }
 
 std::optional<ListFileError> writeListFile(const std::filesystem::path& path, const std::vector<Person>& persons)
@@ -334,59 +225,19 @@ std::optional<ListFileError> writeListFile(const std::filesystem::path& path, co
     if (!cp932::available()) {
         return ListFileError{ListFileError::Kind::NoConverter};
     }
-    const SaveTarget target = resolveSaveTarget(path);
-    if (target.error) {
-        return target.error;
-    }
-    const std::string bytes = listFileBytes(persons);
-
-    std::filesystem::path directory = target.path.parent_path();
-    if (directory.empty()) {
-        directory = ".";
-    }
-    // A fixed short name rather than one made from the target's, which could
-    // pass the file-name length limit once the random part is added.
-    std::string temporary = (directory / ".orx-save-XXXXXX").string();
-    FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (!fd.valid()) {
-        return systemError(errno);
-    }
-    const auto fail = [&](ListFileError error) {
-        if (fd.valid()) {
-            fd.close();
+    // The file's bytes take about as much memory as the list itself, so a list
+    // that only just fits may not be savable: that is a failed save, and the
+    // list stays in memory. replaceFile allocates nothing once the new file
+    // has a name, so nothing is left behind either.
+    try {
+        const SaveTarget target = resolveSaveTarget(path);
+        if (target.error) {
+            return target.error;
         }
-        ::unlink(temporary.c_str());
-        return error;
-    };
-    // The saved file keeps the permissions (and, where we may, the owner) of the
-    // file it replaces; a new file gets the usual ones.
-    if (target.existing) {
-        ::fchmod(fd.get(), target.existing->st_mode & 07777);
-        if (target.existing->st_uid != ::geteuid() || target.existing->st_gid != ::getegid()) {
-            [[maybe_unused]] const int ignored = ::fchown(fd.get(), target.existing->st_uid, target.existing->st_gid);
-        }
-    } else {
-        ::fchmod(fd.get(), newFileMode());
+        return replaceFile(target, listFileBytes(persons));
+    } catch (const std::bad_alloc&) {
+        return ListFileError{ListFileError::Kind::OutOfMemory};
     }
-    if (const auto error = writeAll(fd.get(), bytes)) {
-        return fail(*error);
-    }
-    if (::fsync(fd.get()) != 0) {
-        return fail(systemError(errno));
-    }
-    if (fd.close() != 0) {
-        return fail(systemError(errno));
-    }
-    if (::rename(temporary.c_str(), target.path.c_str()) != 0) {
-        return fail(systemError(errno));
-    }
-    // Make the new name itself durable; the data already is, so a failure here
-    // changes nothing the user could act on.
-    FileDescriptor dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.valid()) {
-        ::fsync(dir.get());
-    }
-    return std::nullopt;
 }
 
 std::string reasonText(const ListFileError& error)
@@ -401,6 +252,8 @@ std::string reasonText(const ListFileError& error)
         return "ファイルが途中で切れています。";
     case ListFileError::Kind::NoConverter:
         return "文字コード(CP932)の変換表がありません。";
+    case ListFileError::Kind::OutOfMemory:
+        return "メモリが足りません。";
     case ListFileError::Kind::System:
         break;
     }
@@ -427,6 +280,8 @@ std::string reasonText(const ListFileError& error)
         return "リンクが循環しています。";
     case EIO:
         return "ディスクの読み書きに失敗しました。";
+    case ENOMEM:
+        return "メモリが足りません。";
     default:
         return std::strerror(error.systemError);
     }

@@ -11,10 +11,12 @@
 // persons is 9 records, 360 bytes, with a count of 3.
 //
 // Opening never creates a file and parses the whole file before it returns
-// anything: a file that is not a complete list gives an error and no persons, so
-// the list on screen stays as it was. Saving replaces the target only once the
+// anything: a file that is not a complete list, or a list too large for the
+// memory the program may use, gives an error and no persons, so the list on
+// screen stays as it was. Saving replaces the target only once the
 // new list is completely on disk.
 
+#include "personlist/list_file_error.h"
 #include "personlist/person.h"
 
 #include <array>
@@ -58,21 +60,6 @@ std::optional<std::uint64_t> parseCount(std::string_view text);
 // The complete bytes of the list file for these persons.
 std::string listFileBytes(const std::vector<Person>& persons);
 
-struct ListFileError {
-    enum class Kind {
-        System,         // the file system refused; systemError holds errno
-        NotAFile,       // a folder, device or pipe where a list file should be
-        NotANumber,     // the count record holds no whole decimal number
-        CountBelowOne,  // a count of 0: even an empty list counts its header row
-        TooShort,       // the file ends before the last record its count calls for
-        NoConverter,    // the CP932 tables could not be built
-    };
-    Kind kind;
-    int systemError = 0;
-
-    friend bool operator==(const ListFileError&, const ListFileError&) = default;
-};
-
 // A short Japanese reason for a message box, e.g. "ディスクの空きが足りません。".
 std::string reasonText(const ListFileError& error);
 
@@ -89,10 +76,10 @@ ListFileContents parseListFile(std::string_view bytes);
 ListFileContents readListFile(const std::filesystem::path& path);
 
 // Saves the persons as a list file; nothing on success. The list is written to a
-// new file beside the target, flushed to disk and then renamed over the target,
-// so a failed save leaves an existing file byte for byte as it was and leaves no
-// partial file behind. A symbolic link stays a link: the file it points to is
-// replaced.
+// new, unnamed file beside the target, flushed to disk and then renamed over the
+// target (see replaceFile), so a failed save leaves an existing file byte for
+// byte as it was and leaves no partial file behind. A symbolic link stays a
+// link: the file it points to is replaced.
 [[nodiscard]] std::optional<ListFileError> writeListFile(const std::filesystem::path& path,
                                                          const std::vector<Person>& persons);
 

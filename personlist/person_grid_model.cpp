@@ -106,8 +106,11 @@ void PersonGridModel::removeAt(int row)
 
 void PersonGridModel::replaceAll(std::vector<Person> persons)
 {
+    // Built before the reset begins, so that a list too large for memory
+    // throws while the views still show the old one, not halfway through.
+    PersonList replacement(std::move(persons));
     beginResetModel();
-    m_list.replaceAll(std::move(persons));
+    m_list = std::move(replacement);
     endResetModel();
 }
 

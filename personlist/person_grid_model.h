@@ -38,6 +38,8 @@ public:
     // Inserts in first-character order and returns the model row taken.
     int registerPerson(Person person);
     void removeAt(int row);
+    // Throws std::bad_alloc, with the model and its views unchanged, when the
+    // new list does not fit in memory.
     void replaceAll(std::vector<Person> persons);
 
 private:

@@ -50,12 +50,15 @@ void PersonList::removeAt(std::size_t index)
 
 void PersonList::replaceAll(std::vector<Person> persons)
 {
-    m_persons = std::move(persons);
-    m_units.clear();
-    m_units.reserve(m_persons.size());
-    for (const Person& p : m_persons) {
-        m_units.push_back(orderingUnit(p.name));
+    // The units first: if they do not fit in memory, the list is still the
+    // old one, not new persons with no units beside them.
+    std::vector<std::int32_t> units;
+    units.reserve(persons.size());
+    for (const Person& p : persons) {
+        units.push_back(orderingUnit(p.name));
     }
+    m_persons = std::move(persons);
+    m_units = std::move(units);
 }
 
 }  // namespace personlist

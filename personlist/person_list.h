@@ -47,7 +47,8 @@ public:
     // below it move up.
     void removeAt(std::size_t index);
 
-    // Replaces the whole list, keeping the given order.
+    // Replaces the whole list, keeping the given order. Throws std::bad_alloc
+    // when the new list does not fit in memory, and then leaves the list as it was.
     void replaceAll(std::vector<Person> persons);
 
     const Person& at(std::size_t index) const { return m_persons.at(index); }

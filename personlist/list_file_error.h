@@ -1,0 +1,25 @@
+#pragma once
+
+// Why a list file could not be opened or saved. Shared by the byte layout
+// (list_file.h) and the file-system side (file_io.h); reasonText in list_file.h
+// turns it into the text a user reads.
+
+namespace personlist {
+
+struct ListFileError {
+    enum class Kind {
+        System,         // the file system refused; systemError holds errno
+        NotAFile,       // a folder, device or pipe where a list file should be
+        NotANumber,     // the count record holds no whole decimal number
+        CountBelowOne,  // a count of 0: even an empty list counts its header row
+        TooShort,       // the file ends before the last record its count calls for
+        NoConverter,    // the CP932 tables could not be built
+        OutOfMemory,    // the list does not fit in the memory the program may use
+    };
+    Kind kind;
+    int systemError = 0;
+
+    friend bool operator==(const ListFileError&, const ListFileError&) = default;
+};
+
+}  // namespace personlist
