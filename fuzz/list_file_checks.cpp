@@ -46,8 +46,8 @@ std::string hex(std::string_view bytes)
 std::string describe(const ListFileContents& contents)
 {
     if (contents.error) {
-        return "error " + std::to_string(static_cast<int>(contents.error->kind)) + " (" +
-               personlist::reasonText(*contents.error) + ")";
+        return "error kind " + std::to_string(static_cast<int>(contents.error->kind)) + ", errno " +
+               std::to_string(contents.error->systemError);
     }
     return std::to_string(contents.persons.size()) + " persons";
 }

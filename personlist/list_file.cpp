@@ -5,7 +5,6 @@
 #include "personlist/utf8.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -237,53 +236,6 @@ std::optional<ListFileError> writeListFile(const std::filesystem::path& path, co
         return replaceFile(target, listFileBytes(persons));
     } catch (const std::bad_alloc&) {
         return ListFileError{ListFileError::Kind::OutOfMemory};
-    }
-}
-
-std::string reasonText(const ListFileError& error)
-{
-    switch (error.kind) {
-    case ListFileError::Kind::NotAFile:
-        return "通常のファイルではありません。";
-    case ListFileError::Kind::NotANumber:
-    case ListFileError::Kind::CountBelowOne:
-        return "九星リストのファイルではありません。";
-    case ListFileError::Kind::TooShort:
-        return "ファイルが途中で切れています。";
-    case ListFileError::Kind::NoConverter:
-        return "文字コード(CP932)の変換表がありません。";
-    case ListFileError::Kind::OutOfMemory:
-        return "メモリが足りません。";
-    case ListFileError::Kind::System:
-        break;
-    }
-    switch (error.systemError) {
-    case ENOSPC:
-        return "ディスクの空きが足りません。";
-    case EDQUOT:
-        return "ディスクの使用量の上限を超えました。";
-    case EFBIG:
-        return "ファイルが大きすぎます。";
-    case EACCES:
-    case EPERM:
-        return "アクセスが拒否されました。";
-    case EROFS:
-        return "書き込みのできない場所です。";
-    case ENOENT:
-    case ENOTDIR:
-        return "フォルダが見つかりません。";
-    case EISDIR:
-        return "同じ名前のフォルダがあります。";
-    case ENAMETOOLONG:
-        return "ファイル名が長すぎます。";
-    case ELOOP:
-        return "リンクが循環しています。";
-    case EIO:
-        return "ディスクの読み書きに失敗しました。";
-    case ENOMEM:
-        return "メモリが足りません。";
-    default:
-        return std::strerror(error.systemError);
     }
 }
 

@@ -60,9 +60,6 @@ std::optional<std::uint64_t> parseCount(std::string_view text);
 // The complete bytes of the list file for these persons.
 std::string listFileBytes(const std::vector<Person>& persons);
 
-// A short Japanese reason for a message box, e.g. "ディスクの空きが足りません。".
-std::string reasonText(const ListFileError& error);
-
 struct ListFileContents {
     std::vector<Person> persons;           // in the file's order
     std::optional<ListFileError> error;    // set when the file is no complete list; persons is then empty

@@ -1,8 +1,8 @@
 #pragma once
 
 // Why a list file could not be opened or saved. Shared by the byte layout
-// (list_file.h) and the file-system side (file_io.h); reasonText in list_file.h
-// turns it into the text a user reads.
+// (list_file.h) and the file-system side (file_io.h); the list commands turn it
+// into the text a user reads.
 
 namespace personlist {
 
