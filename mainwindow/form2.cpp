@@ -85,6 +85,12 @@ QWidget* makeLineEdit(const form2_layout::Control& c, QWidget* parent)
 QWidget* makeCombo(const form2_layout::Control& c, QWidget* parent)
 {
     auto* combo = new WidgetOf<form2_layout::Kind::Combo>::type(parent);
+    // Placed and given its face before it turns editable and gets its items: a
+    // combo with no size yet measures every item to size itself when it turns
+    // editable, and a new face makes it measure its list again, all for a size
+    // the layout then overrides.
+    combo->setGeometry(c.rect.x, c.rect.y, c.rect.width, c.rect.height);
+    combo->setFont(fontOf(c.font));
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     QStringList items;

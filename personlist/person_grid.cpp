@@ -85,10 +85,13 @@ public:
         setSectionsMovable(false);
     }
 
+    // The view reads only the header row's height and the number column's width,
+    // both fixed. Qt's own hint would measure the headings (up to 200 of them) in
+    // a bold face, opening at start a font that nothing is drawn in.
     QSize sizeHint() const override
     {
-        return orientation() == Qt::Horizontal ? QSize(QHeaderView::sizeHint().width(), PersonGrid::RowHeight)
-                                               : QSize(PersonGrid::ColumnWidths[0], QHeaderView::sizeHint().height());
+        return orientation() == Qt::Horizontal ? QSize(length(), PersonGrid::RowHeight)
+                                               : QSize(PersonGrid::ColumnWidths[0], length());
     }
 
 protected:

@@ -2,13 +2,13 @@
 
 #include "reckoning/tables.h"
 
-#include <QFontDatabase>
-#include <QGuiApplication>
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QPainter>
 #include <QPixmap>
 #include <QTranslator>
+
+#include <fontconfig/fontconfig.h>
 
 #include <cmath>
 
@@ -16,18 +16,42 @@ namespace uikit {
 
 namespace {
 
+// Whether fontconfig has a face that answers to `family` in any of its names,
+// as Qt compares them (ignoring case). A Windows face carries its English name
+// first and its Japanese one second ("MS PMincho", "ＭＳ Ｐ明朝"); Qt's
+// QFontDatabase::families() lists a face under its first name only, and
+// hasFamily() learns the other names only once the database is built, so asking
+// Qt would miss the installed MS faces. Reading fontconfig's own set of faces also
+// leaves Qt's font database alone until the first paint builds it; fontconfig's
+// set-up, which both need, is done once either way.
+bool installed(const QString& family)
+{
+    const QByteArray wanted = family.toUtf8();
+    const auto* name = reinterpret_cast<const FcChar8*>(wanted.constData());
+    for (const FcSetName which : {FcSetSystem, FcSetApplication}) {
+        const FcFontSet* faces = FcConfigGetFonts(nullptr, which);
+        for (int i = 0; faces != nullptr && i < faces->nfont; ++i) {
+            FcChar8* value = nullptr;
+            for (int k = 0; FcPatternGetString(faces->fonts[i], FC_FAMILY, k, &value) == FcResultMatch; ++k) {
+                if (FcStrCmpIgnoreCase(value, name) == 0) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
 // The first of the faces that is installed. Asking for a face that is missing
 // (on Debian "ＭＳ Ｐ明朝" never is), or for a list of faces, makes fontconfig
-// search fallbacks once per face and script when text is first drawn: a fifth of
-// the main window's start-up. Glyphs missing from the face still fall back.
+// search fallbacks once per face and script when text is first drawn, and the
+// missing face alone would draw Latin text in DejaVu. When none is installed the
+// whole list goes to Qt, which falls back from it. Glyphs missing from the face
+// still fall back.
 QStringList firstInstalled(const QStringList& families)
 {
-    if (QGuiApplication::instance() == nullptr) {
-        return families;  // no font database without the application
-    }
-    const QStringList available = QFontDatabase::families();
     for (const QString& family : families) {
-        if (available.contains(family)) {
+        if (installed(family)) {
             return {family};
         }
     }
