@@ -9,6 +9,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -28,6 +29,13 @@ void fullReading(benchmark::State& state)
         const reckoning::OffsetRow row = reckoning::offsetRowForMonthText(monthTexts[i]);
         const reckoning::Reading r = reckoning::readingFor(births[i], reads[i], row);
         benchmark::DoNotOptimize(r);
+        for (const auto* directions : {&r.monthDirections, &r.yearDirections}) {
+            for (const reckoning::UnluckyRow& unlucky : directions->rows) {
+                const std::string_view text = unlucky.text();
+                benchmark::DoNotOptimize(text.data());
+                benchmark::DoNotOptimize(text.size());
+            }
+        }
         i = (i + 1) % births.size();
     }
     state.SetItemsProcessed(state.iterations());

@@ -2,11 +2,9 @@
 
 #include "reckoning/tables.h"
 
-#include <algorithm>
-#include <cstring>
+#include <array>
 
 namespace reckoning {
-
 
 namespace {
 
@@ -31,6 +29,17 @@ constexpr std::array<LuckyStars, 10> AllLuckyStars = [] {
     return all;
 }();
 
+// The same as bits, star s at bit s, for the test of every palace of a board.
+constexpr std::array<unsigned, 10> LuckyBits = [] {
+    std::array<unsigned, 10> bits{};
+    for (std::size_t n = 1; n < bits.size(); ++n) {
+        for (int s : AllLuckyStars[n]) {
+            bits[n] |= 1u << s;
+        }
+    }
+    return bits;
+}();
+
 }  // namespace
 
 LuckyStars luckyStars(int natal)
@@ -52,27 +61,6 @@ std::string_view markText(PalaceMark mark)
     return "";
 }
 
-void UnluckyRow::append(std::string_view part)
-{
-    const std::size_t n = std::min(part.size(), m_text.size() - m_size);
-    std::memcpy(m_text.data() + m_size, part.data(), n);
-    m_size += n;
-}
-
-void UnluckyRow::setText(std::string_view starName, std::string_view direction)
-{
-    m_size = 0;
-    append(starName);
-    append("    ");
-    append(direction);
-}
-
-void UnluckyRow::setNone()
-{
-    m_size = 0;
-    append(directionName(CentrePalace));
-}
-
 namespace {
 
 // Where a second unlucky direction falls on an already marked palace, the palace
@@ -84,32 +72,61 @@ void overlay(PalaceMark& mark, PalaceMark unlucky)
 
 UnluckyRow makeRow(const Board& board, int palace)
 {
-    UnluckyRow row;
-    row.palace = palace;
-    if (!isStar(palace)) {
-        return row;
-    }
-    row.star = board.star[static_cast<std::size_t>(palace)];
-    if (palace == CentrePalace) {
-        row.setNone();
-    } else {
-        row.setText(starName(row.star), directionName(palace));
-    }
-    return row;
+    return {palace, isStar(palace) ? board.star[static_cast<std::size_t>(palace)] : 0};
 }
 
+// The text of every row a board can give, by star and palace: the longest is a
+// four-kanji star name, four blanks and a two-kanji direction, 22 bytes of UTF-8.
+struct RowText {
+    std::array<char, 24> bytes{};
+    std::size_t size = 0;
+
+    constexpr void append(std::string_view part)
+    {
+        for (char c : part) {
+            bytes[size++] = c;
+        }
+    }
+};
+
+constexpr std::array<std::array<RowText, 10>, 10> RowTexts = [] {
+    std::array<std::array<RowText, 10>, 10> texts{};
+    for (int star = 1; star <= StarCount; ++star) {
+        for (int palace = 1; palace <= StarCount; ++palace) {
+            RowText& text = texts[static_cast<std::size_t>(star)][static_cast<std::size_t>(palace)];
+            if (palace == CentrePalace) {
+                text.append(directionName(CentrePalace));
+            } else {
+                text.append(starName(star));
+                text.append("    ");
+                text.append(directionName(palace));
+            }
+        }
+    }
+    return texts;
+}();
+
 }  // namespace
+
+std::string_view UnluckyRow::text() const
+{
+    if (!isStar(star) || !isStar(palace)) {
+        return {};
+    }
+    const RowText& t = RowTexts[static_cast<std::size_t>(star)][static_cast<std::size_t>(palace)];
+    return {t.bytes.data(), t.size};
+}
 
 Directions readDirections(const Board& board, int natal)
 {
     Directions d;
-    const LuckyStars lucky = luckyStars(natal);
+    const unsigned lucky = isStar(natal) ? LuckyBits[static_cast<std::size_t>(natal)] : 0;
     int goOu = 0;
     int honmei = 0;
     for (int p = 1; p <= StarCount; ++p) {
         const int s = board.star[static_cast<std::size_t>(p)];
         PalaceMark& mark = d.marks[static_cast<std::size_t>(p)];
-        if (lucky.contains(s)) {
+        if ((lucky >> s) & 1u) {
             mark = PalaceMark::Lucky;
         }
         if (s == 5 && natal == 5) {

@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace reckoning {
@@ -50,23 +49,12 @@ struct UnluckyRow {
     int palace = 0;  // 5 when the direction falls on the centre, i.e. does not exist
     int star = 0;    // the star standing in that palace; its colour draws the row
 
-    // star name + four U+0020 blanks + direction name, or "ナシ" for the centre.
-    std::string_view text() const { return {m_text.data(), m_size}; }
-    void setText(std::string_view starName, std::string_view direction);
-    void setNone();
+    // star name + four U+0020 blanks + direction name, or "ナシ" for the centre;
+    // empty for a row that stands nowhere (palace 0). The texts come from a table
+    // made while compiling, so a reading neither builds nor copies any text.
+    std::string_view text() const;
 
-    friend bool operator==(const UnluckyRow& a, const UnluckyRow& b)
-    {
-        return a.palace == b.palace && a.star == b.star && a.text() == b.text();
-    }
-
-private:
-    void append(std::string_view part);
-
-    // Longest text: a four-kanji star name, four blanks and a two-kanji direction,
-    // 22 bytes of UTF-8. Kept inline so that a reading allocates nothing.
-    std::array<char, 24> m_text{};
-    std::size_t m_size = 0;
+    friend bool operator==(const UnluckyRow&, const UnluckyRow&) = default;
 };
 
 struct Directions {
