@@ -111,33 +111,15 @@ TEST(SaveList, RefusesFoldersPipesLinkLoopsAndMissingFolders)
 std::optional<ListFileError> saveWithFileSizeLimit(const std::filesystem::path& path,
                                                    const std::vector<Person>& persons, rlim_t limit)
 {
-    int report[2];
-    if (::pipe(report) != 0) {
-        return ListFileError{ListFileError::Kind::System, errno};
-    }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(report[0]);
+    const testing::ChildOutcome outcome = testing::inChild([&] {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit rl{limit, limit};
         ::setrlimit(RLIMIT_FSIZE, &rl);
-        const std::optional<ListFileError> error = writeListFile(path, persons);
-        const int values[2] = {error ? static_cast<int>(error->kind) : -1, error ? error->systemError : 0};
-        [[maybe_unused]] const ssize_t n = ::write(report[1], values, sizeof values);
-        ::_exit(0);
-    }
-    ::close(report[1]);
-    int values[2] = {-2, 0};
-    const ssize_t n = ::read(report[0], values, sizeof values);
-    ::close(report[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_EQ(n, static_cast<ssize_t>(sizeof values));
-    EXPECT_TRUE(WIFEXITED(status));
-    if (values[0] == -1) {
-        return std::nullopt;
-    }
-    return ListFileError{static_cast<ListFileError::Kind>(values[0]), values[1]};
+        return writeListFile(path, persons);
+    });
+    EXPECT_TRUE(outcome.reported);
+    EXPECT_TRUE(WIFEXITED(outcome.status));
+    return outcome.error;
 }
 
 class SaveUnderFileSizeLimit : public ::testing::TestWithParam<rlim_t> {};
