@@ -178,6 +178,8 @@ std::optional<std::int32_t> parseYear(std::string_view text)
     return parseEraYear(text);
 }
 
+bool yearBoxEmpty(const ReadingInputs& inputs) { return inputs.birthYear.empty() || inputs.readingYear.empty(); }
+
 std::optional<ReadingField> firstNonNumber(const ReadingInputs& inputs)
 {
     const auto numbers = numbersOf(inputs);
@@ -191,7 +193,7 @@ std::optional<ReadingField> firstNonNumber(const ReadingInputs& inputs)
 
 ReadingDisplay calculate(const ReadingInputs& inputs, ReadingDisplay previous)
 {
-    if (inputs.birthYear.empty() || inputs.readingYear.empty()) {
+    if (yearBoxEmpty(inputs)) {
         return previous;
     }
     const auto numbers = numbersOf(inputs);

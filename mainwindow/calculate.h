@@ -33,6 +33,9 @@ std::optional<std::int32_t> parseNumber(std::string_view text);
 // on forms, 昭和55, S55, 平成元年, 令和6年, as its Western year.
 std::optional<std::int32_t> parseYear(std::string_view text);
 
+// With either year box empty the command does nothing at all, silently.
+bool yearBoxEmpty(const ReadingInputs& inputs);
+
 // The first input whose text is no number (an era year counts in the year
 // boxes); nothing when all six are numbers.
 std::optional<ReadingField> firstNonNumber(const ReadingInputs& inputs);

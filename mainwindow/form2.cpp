@@ -254,7 +254,7 @@ void Form2::showReading(ReadingDisplay display)
 void Form2::calculateReading()
 {
     const ReadingInputs inputs = readingInputs();
-    if (inputs.birthYear.empty() || inputs.readingYear.empty()) {
+    if (yearBoxEmpty(inputs)) {
         return;
     }
     if (const std::optional<ReadingField> field = firstNonNumber(inputs)) {
