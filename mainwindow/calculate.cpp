@@ -49,63 +49,48 @@ std::optional<std::pair<int, std::size_t>> leadingDigit(std::string_view text)
     return std::nullopt;
 }
 
-// An era year: the era by its name or its initial (full-width too), then the
-// year of the era as a number or 元 for the first, then an optional 年.
+// An era: its name, its initial, its first Western year and its last year.
 struct Era {
     std::string_view name;
     char initial;
     std::int32_t firstYear;
+    std::int32_t lastYearOfEra;  // 0 for the era that has not ended
 };
-constexpr std::array<Era, 5> Eras{{
-    {"明治", 'M', 1868}, {"大正", 'T', 1912}, {"昭和", 'S', 1926}, {"平成", 'H', 1989}, {"令和", 'R', 2019}}};
+constexpr std::array<Era, 5> Eras{{{"明治", 'M', 1868, 45},
+                                   {"大正", 'T', 1912, 15},
+                                   {"昭和", 'S', 1926, 64},
+                                   {"平成", 'H', 1989, 31},
+                                   {"令和", 'R', 2019, 0}}};
+
+// A Latin letter at the start of the text, half- or full-width, either case, as
+// its upper-case ASCII form, and its length in bytes.
+std::optional<std::pair<char, std::size_t>> leadingLetter(std::string_view text)
+{
+    if (!text.empty() && ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z'))) {
+        return std::pair{static_cast<char>(text[0] & ~0x20), std::size_t{1}};
+    }
+    if (text.size() >= 3 && text[0] == '\xEF' && text[1] == '\xBC' && text[2] >= '\xA1' && text[2] <= '\xBA') {
+        return std::pair{static_cast<char>('A' + (text[2] - '\xA1')), std::size_t{3}};  // Ａ..Ｚ
+    }
+    if (text.size() >= 3 && text[0] == '\xEF' && text[1] == '\xBD' && text[2] >= '\x81' && text[2] <= '\x9A') {
+        return std::pair{static_cast<char>('A' + (text[2] - '\x81')), std::size_t{3}};  // ａ..ｚ
+    }
+    return std::nullopt;
+}
 
 // The era the text starts with, and its length in bytes.
 std::optional<std::pair<Era, std::size_t>> leadingEra(std::string_view text)
 {
-    char initial = 0;
-    std::size_t length = 0;
-    if (!text.empty() && ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z'))) {
-        initial = static_cast<char>(text[0] & ~0x20);
-        length = 1;
-    } else if (text.size() >= 3 && text[0] == '\xEF' && text[1] == '\xBC' && text[2] >= '\xA1' && text[2] <= '\xBA') {
-        initial = static_cast<char>('A' + (text[2] - '\xA1'));  // Ａ..Ｚ
-        length = 3;
-    }
+    const auto letter = leadingLetter(text);
     for (const Era& era : Eras) {
-        if (initial == era.initial) {
-            return std::pair{era, length};
+        if (letter && letter->first == era.initial) {
+            return std::pair{era, letter->second};
         }
         if (text.starts_with(era.name)) {
             return std::pair{era, era.name.size()};
         }
     }
     return std::nullopt;
-}
-
-std::optional<std::int32_t> parseEraYear(std::string_view text)
-{
-    text = trimBlanks(text);
-    const auto era = leadingEra(text);
-    if (!era) {
-        return std::nullopt;
-    }
-    text.remove_prefix(era->second);
-    constexpr std::string_view yearSuffix = "年";
-    if (text.ends_with(yearSuffix)) {
-        text.remove_suffix(yearSuffix.size());
-    }
-    text = trimBlanks(text);
-    std::int64_t yearOfEra = 0;
-    if (text == "元") {
-        yearOfEra = 1;
-    } else if (!text.starts_with('+') && !text.starts_with('-')) {
-        yearOfEra = parseNumber(text).value_or(0);
-    }
-    const std::int64_t year = era->first.firstYear + yearOfEra - 1;
-    if (yearOfEra < 1 || year > std::numeric_limits<std::int32_t>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<std::int32_t>(year);
 }
 
 // The six texts as numbers, in the order of ReadingField.
@@ -168,6 +153,34 @@ std::optional<std::int32_t> parseNumber(std::string_view text)
         return std::nullopt;
     }
     return static_cast<std::int32_t>(value);
+}
+
+std::optional<std::int32_t> parseEraYear(std::string_view text)
+{
+    text = trimBlanks(text);
+    const auto era = leadingEra(text);
+    if (!era) {
+        return std::nullopt;
+    }
+    text.remove_prefix(era->second);
+    constexpr std::string_view yearSuffix = "年";
+    if (text.ends_with(yearSuffix)) {
+        text.remove_suffix(yearSuffix.size());
+    }
+    text = trimBlanks(text);
+    std::int64_t yearOfEra = 0;
+    if (text == "元") {
+        yearOfEra = 1;
+    } else if (!text.starts_with('+') && !text.starts_with('-')) {
+        yearOfEra = parseNumber(text).value_or(0);
+    }
+    const std::int64_t year = era->first.firstYear + yearOfEra - 1;
+    const std::int32_t lastYearOfEra = era->first.lastYearOfEra;
+    if (yearOfEra < 1 || (lastYearOfEra != 0 && yearOfEra > lastYearOfEra) ||
+        year > std::numeric_limits<std::int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(year);
 }
 
 std::optional<std::int32_t> parseYear(std::string_view text)

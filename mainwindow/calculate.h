@@ -29,6 +29,12 @@ enum class ReadingField { BirthYear, BirthMonth, BirthDay, ReadingYear, ReadingM
 // digits count as digits. Anything else, or a value outside 32 bits, is no number.
 std::optional<std::int32_t> parseNumber(std::string_view text);
 
+// A Japanese era year as its Western year: 明治, 大正, 昭和, 平成 or 令和, or the
+// initial M, T, S, H or R (either case, half- or full-width), then the year of
+// the era as a number or 元, then an optional 年, with blanks around. A year
+// past the era's last (明治45, 大正15, 昭和64, 平成31) or below 1 is no year.
+std::optional<std::int32_t> parseEraYear(std::string_view text);
+
 // A year: a number as above, or a Japanese era year written as people write them
 // on forms, 昭和55, S55, 平成元年, 令和6年, as its Western year.
 std::optional<std::int32_t> parseYear(std::string_view text);

@@ -258,45 +258,55 @@ TEST(Calculate, FirstNonNumberCountsFromTheTop)
     EXPECT_EQ(firstNonNumber(inputs("S55", "5", "5", "R6", "H2", "10")), ReadingField::ReadingMonth);
 }
 
-TEST(ParseYear, TakesEraYearsAsTheirWesternYear)
+TEST(EraYear, EveryEraFromItsFirstYearToItsLast)
 {
     const std::pair<std::string, std::optional<std::int32_t>> cases[] = {
-        {"1980", 1980},
-        {"昭和55", 1980},
-        {"昭和55年", 1980},
-        {"S55", 1980},
-        {"s55", 1980},
-        {"Ｓ５５", 1980},
-        {" 昭和 55 ", 1980},
-        {"平成元年", 1989},
-        {"H1", 1989},
-        {"平成31", 2019},
-        {"令和元年", 2019},
-        {"R6", 2024},
-        {"明治1", 1868},
-        {"M45", 1912},
-        {"大正15", 1926},
-        {"T1", 1912},
-        {"昭和64", 1989},  // the era's last days
-        {"昭和", std::nullopt},
-        {"昭和0", std::nullopt},
-        {"昭和-5", std::nullopt},
-        {"S+5", std::nullopt},
-        {"S5.5", std::nullopt},
-        {"X55", std::nullopt},
-        {"55S", std::nullopt},
-        {"元", std::nullopt},
-        {"昭和元元", std::nullopt},
-        {"1980年", std::nullopt},
-        {"S2147483647", std::nullopt},
-        {"\xEF\xBC", std::nullopt},
+        {"明治1", 1868}, {"明治45", 1912}, {"明治46", std::nullopt},
+        {"大正1", 1912}, {"大正15", 1926}, {"大正16", std::nullopt},
+        {"昭和1", 1926}, {"昭和64", 1989}, {"昭和65", std::nullopt},
+        {"平成1", 1989}, {"平成31", 2019}, {"平成32", std::nullopt},
+        {"令和1", 2019}, {"令和6", 2024},  {"令和100", 2118},
+        {"M45", 1912},   {"T15", 1926},    {"S64", 1989}, {"H31", 2019}, {"R6", 2024},
+        {"S65", std::nullopt},
     };
     for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(parseEraYear(text), expected) << '"' << text << '"';
+    }
+}
+
+TEST(EraYear, WrittenAsPeopleWriteThemOnForms)
+{
+    const std::pair<std::string, std::int32_t> cases[] = {
+        {"昭和55", 1980},     {"昭和５５年", 1980},   {"S55", 1980},      {"ｓ55", 1980},
+        {"s55", 1980},        {"Ｓ５５", 1980},       {"平成元年", 1989}, {"令和6", 2024},
+        {"令和元年", 2019},   {"H元", 1989},          {"昭和55年", 1980}, {" 昭和 55 ", 1980},
+        {"\t昭和55年\u3000", 1980}, {"\u3000Ｓ５５\u3000", 1980},     {"r 6 年", 2024},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(parseEraYear(text), expected) << '"' << text << '"';
         EXPECT_EQ(parseYear(text), expected) << '"' << text << '"';
     }
+}
+
+TEST(EraYear, WhatIsStillNoYear)
+{
+    for (const char* text : {"昭和", "昭和0", "S0", "昭和-5", "S+5", "S5.5", "X55", "55S", "元", "昭和元元",
+                             "昭和55年年", "年", "S", "SS55", "1980年", "S2147483647", "\xEF\xBC", "\xEF\xBD",
+                             "昭和\u300055x", "慶応3"}) {
+        EXPECT_EQ(parseYear(text), std::nullopt) << '"' << text << '"';
+    }
+    EXPECT_EQ(parseYear("1980"), 1980);
+    EXPECT_EQ(parseEraYear("1980"), std::nullopt);
     EXPECT_EQ(parseNumber("S55"), std::nullopt);  // a month or a day has no era
-    EXPECT_EQ(calculate(inputs("S55", "5", "5", "令和6年", "2", "10"), startDisplay()),
+}
+
+TEST(EraYear, ReadsAsItsWesternYearEndToEnd)
+{
+    EXPECT_EQ(calculate(inputs("昭和55", "5", "5", "令和6", "2", "10"), startDisplay()),
               calculate(WorkedExample, startDisplay()));
+    EXPECT_EQ(calculate(inputs("Ｓ５５", "5", "5", "R6年", "2", "10"), startDisplay()),
+              calculate(WorkedExample, startDisplay()));
+    EXPECT_EQ(calculate(inputs("昭和65", "5", "5", "令和6", "2", "10"), startDisplay()), startDisplay());
 }
 
 TEST(Calculate, YearsBelowSevenStillGiveAFullReading)
