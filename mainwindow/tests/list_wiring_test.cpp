@@ -1,6 +1,7 @@
 // The main window's list buttons reach the person list commands, with the grid
 // and the four person inputs of this window and the window's dialogs.
 
+#include "mainwindow/calculate.h"
 #include "mainwindow/form2.h"
 #include "personlist/person_grid.h"
 #include "uikit/dialogs.h"
@@ -91,6 +92,40 @@ private slots:
         QCOMPARE(dialogs.shown()[1].title, QStringLiteral("データ削除"));
         QCOMPARE(dialogs.shown()[1].text, QStringLiteral("山田 さんのデータを\n削除しますか？"));
         QCOMPARE(dialogs.shown()[2].title, QStringLiteral("リストを開く"));
+    }
+
+    // An era year is read as its Western year, but the list keeps what was typed.
+    void eraYearIsKeptAsTyped()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        uikit::ScriptedDialogs dialogs;
+        Form2 form(&dialogs);
+        form.show();
+
+        typePerson(form, QStringLiteral("山田"), QStringLiteral("昭和55"), QStringLiteral("5"), QStringLiteral("5"));
+        click(form, "Command3");
+        const QString path = dir.filePath(QStringLiteral("era.orx"));
+        dialogs.answerPath(path);
+        click(form, "Command5");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains(QByteArray("\x8F\xBA\x98\x61" "55              ", 20)));
+
+        typePerson(form, QString(), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"));
+        dialogs.answerPath(path);
+        click(form, "Command6");
+        form.personGrid().setCurrentRow(1);
+        click(form, "Command4");
+        QCOMPARE(form.findChild<QLineEdit*>("Text1")->text(), QStringLiteral("昭和55"));
+
+        form.findChild<QLineEdit*>("Text4")->setText(QStringLiteral("令和6"));
+        form.findChild<QComboBox*>("Combo3")->setEditText(QStringLiteral("2"));
+        form.findChild<QComboBox*>("Combo4")->setEditText(QStringLiteral("10"));
+        click(form, "Command1");
+        const auto expected = mainwindow::calculate({"1980", "5", "5", "2024", "2", "10"}, mainwindow::startDisplay());
+        QCOMPARE(form.display(), expected);
+        QVERIFY(dialogs.allAnswersUsed());
     }
 };
 
