@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace reckoning {
@@ -90,6 +91,35 @@ constexpr std::uint32_t starColour(std::int64_t star)
 constexpr std::string_view directionName(std::int64_t palace)
 {
     return isStar(palace) ? DirectionNames[static_cast<std::size_t>(palace)] : std::string_view{};
+}
+
+// A palace as it is read out: its direction, or 中央 for the centre.
+constexpr std::string_view spokenPalace(std::int64_t palace)
+{
+    return palace == CentrePalace ? std::string_view{"中央"} : directionName(palace);
+}
+
+// The star whose board numeral the caption is (ニ, or the kanji 二 of the
+// legend, for star 2); 0 for any other text.
+constexpr int starOfNumeral(std::string_view caption)
+{
+    for (int star = 1; star <= StarCount; ++star) {
+        if (caption == boardNumeral(star)) {
+            return star;
+        }
+    }
+    return caption == "二" ? 2 : 0;
+}
+
+// A board cell as it is read out: "南 九紫火星", "中央 五黄土星". A caption that
+// is no numeral is read as it stands.
+inline std::string spokenCell(int palace, std::string_view caption)
+{
+    const int star = starOfNumeral(caption);
+    std::string spoken(spokenPalace(palace));
+    spoken += ' ';
+    spoken += star != 0 ? starName(star) : caption;
+    return spoken;
 }
 
 // Empty for the centre, which governs no fortune area of its own.

@@ -45,9 +45,22 @@ TEST(StarTables, NumbersOutsideOneToNineGiveEmptyValues)
     EXPECT_EQ(StarColours[0], 0u);
 }
 
+TEST(StarTables, EveryNumeralIsReadBackAsItsStar)
+{
+    for (int s = 1; s <= 9; ++s) {
+        EXPECT_EQ(starOfNumeral(boardNumeral(s)), s);
+    }
+    EXPECT_EQ(starOfNumeral("二"), 2);  // the legend's kanji
+    for (std::string_view other : {"", "Label14", "五黄土星", "十", "四 ", "\xE5"}) {
+        EXPECT_EQ(starOfNumeral(other), 0) << other;
+    }
+}
+
 TEST(PalaceTables, CentreHasNoDirectionAndNoMeaning)
 {
     EXPECT_EQ(directionName(5), "ナシ");
+    EXPECT_EQ(spokenPalace(5), "中央");
+    EXPECT_EQ(spokenPalace(9), "南");
     EXPECT_EQ(palaceMeaning(5), "");
     EXPECT_EQ(opposite(5), 5);
     for (int p = 1; p <= 9; ++p) {
