@@ -3,6 +3,8 @@
 #include "mainwindow/form2_widgets.h"
 #include "personlist/list_commands.h"
 #include "training/form1.h"
+#include "reckoning/tables.h"
+#include "uikit/accessibility.h"
 #include "uikit/dialogs.h"
 #include "uikit/keep_on_screen.h"
 #include "uikit/look.h"
@@ -58,6 +60,19 @@ void setInputColours(QWidget* input, const form2_layout::Control& c)
         palette.setColor(QPalette::Text, uikit::colour(*c.textColour));
     }
     input->setPalette(palette);
+}
+
+// What a screen reader calls a control. A label that a reading writes is named
+// by ReadingView; the others by their caption, which is the toolkit's default.
+QString spokenName(const form2_layout::Control& c)
+{
+    if (c.name == form2_layout::LegendName) {
+        return QStringLiteral("定位盤 ") + uikit::qtText(reckoning::spokenCell(c.index, reckoning::boardNumeral(c.index)));
+    }
+    if (c.kind == form2_layout::Kind::Label) {
+        return {};
+    }
+    return uikit::qtText(c.accessibleName.empty() ? c.text : c.accessibleName);
 }
 
 QWidget* makeLabel(const form2_layout::Control& c, QWidget* parent)
@@ -184,8 +199,13 @@ std::vector<QWidget*> Form2::buildControls()
             combo->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, c.inputMethod);
         }
         w->setHidden(c.hidden);
-        if (c.kind != form2_layout::Kind::Label) {
-            w->setAccessibleName(uikit::qtText(c.accessibleName.empty() ? c.text : c.accessibleName));
+        if (c.silent) {
+            uikit::setSilent(w);
+        }
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            uikit::setComboName(combo, spokenName(c));
+        } else if (const QString name = spokenName(c); !name.isEmpty()) {
+            w->setAccessibleName(name);
         }
         controls.push_back(w);
     }

@@ -75,6 +75,9 @@ struct Control {
     // The input a label captions; a screen reader on Linux names a drop-down
     // list by such a label rather than by its accessible name.
     std::string_view buddy{};
+    // Left out of what a screen reader finds: another label reads out its
+    // meaning (a mark with its board cell, a row's name with its value).
+    bool silent = false;
 };
 
 // ---- Sizes and colours -----------------------------------------------------
@@ -195,7 +198,7 @@ constexpr std::array<Control, 10> boardMarks(std::string_view name, Point origin
             .rect = spare ? SpareMark : Rect{cell.x + MarkOffset.x, cell.y + MarkOffset.y, MarkSize.x, MarkSize.y},
             .font = Mincho1425, .textColour = spare ? Black : MarkPink, .align = align,
             .lines = Lines::Stacked,
-            .hidden = p == reckoning::CentrePalace || (spare && !spareShown),
+            .hidden = p == reckoning::CentrePalace || (spare && !spareShown), .silent = true,
         };
     }
     return marks;
@@ -210,7 +213,7 @@ constexpr std::array<Control, 8> unluckyRows(bool month)
         rows[2 * k] = {
             .name = name, .index = 1,
             .rect = {month ? MonthRowNameX : YearRowNameX, RowTops[k], RowNameWidth, RowHeight},
-            .font = Mincho9, .text = names.caption, .textColour = RowYellow,
+            .font = Mincho9, .text = names.caption, .textColour = RowYellow, .silent = true,
         };
         rows[2 * k + 1] = {
             .name = name, .index = 2,
@@ -235,13 +238,14 @@ constexpr std::array<Control, 5> luckySlots()
 }
 
 // The small home board: each palace in its home star's colour, the centre empty.
+inline constexpr std::string_view LegendName = "Label30";
 constexpr std::array<Control, 9> legend()
 {
     std::array<Control, 9> cells{};
     for (std::size_t k = 0; k < StackingOrder.size(); ++k) {
         const int p = StackingOrder[k];
         cells[k] = {
-            .name = "Label30", .index = p,
+            .name = LegendName, .index = p,
             .rect = gridCellRect(LegendOrigin, LegendPitch, LegendCellSize, p),
             .font = Mincho1125, .text = LegendCaptions[static_cast<std::size_t>(p)], .textColour = Black,
             .fill = reckoning::starColour(p), .align = Align::Centre, .border = true,
@@ -315,7 +319,8 @@ inline constexpr std::array<Control, 7> Results = {{
      .text = "本命星　(あなたの生まれ星)", .textColour = BirthBlue},
     {.name = "Label1", .index = 0, .rect = {8, 296, CellSize, CellSize}, .font = Mincho12,
      .textColour = Black, .fill = Black, .align = Align::Centre, .border = true},
-    {.name = "Label3", .index = 2, .rect = {96, 328, 73, 17}, .font = Mincho1125, .textColour = RowYellow},
+    {.name = "Label3", .index = 2, .rect = {96, 328, 73, 17}, .font = Mincho1125, .textColour = RowYellow,
+     .silent = true},
     {.name = "Label3", .index = 3, .rect = {176, 328, 73, 17}, .font = Mincho1125, .text = "Label3",
      .textColour = RowYellow, .hidden = true},
     {.name = "Label24", .index = 0, .rect = {272, 296, 185, 17}, .font = Mincho9,

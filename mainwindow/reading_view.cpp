@@ -1,6 +1,7 @@
 #include "mainwindow/reading_view.h"
 
 #include "mainwindow/form2_widgets.h"
+#include "mainwindow/spoken_reading.h"
 #include "uikit/look.h"
 
 namespace mainwindow {
@@ -73,6 +74,24 @@ void ReadingView::show(const ReadingDisplay& display)
     for (std::size_t k = 0; k < m_monthRows.size(); ++k) {
         showRow(m_monthRows[k], display.monthRows[k]);
         showRow(m_yearRows[k], display.yearRows[k]);
+    }
+    speak(spokenReading(display));
+}
+
+void ReadingView::speak(const SpokenReading& spoken)
+{
+    auto say = [](CaptionLabel* label, const std::string& name) { label->setAccessibleName(uikit::qtText(name)); };
+    say(m_natalCell, spoken.natalCell);
+    for (std::size_t k = 1; k < m_luckySlots.size(); ++k) {
+        say(m_luckySlots[k], spoken.luckySlots[k]);
+    }
+    for (std::size_t p = 1; p < m_monthCells.size(); ++p) {
+        say(m_monthCells[p], spoken.monthCells[p]);
+        say(m_yearCells[p], spoken.yearCells[p]);
+    }
+    for (std::size_t k = 0; k < m_monthRows.size(); ++k) {
+        say(m_monthRows[k].value, spoken.monthRows[k]);
+        say(m_yearRows[k].value, spoken.yearRows[k]);
     }
 }
 

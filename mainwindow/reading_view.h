@@ -14,15 +14,19 @@ class QWidget;
 namespace mainwindow {
 
 class CaptionLabel;
+struct SpokenReading;
 
 class ReadingView {
 public:
     // `controls` are the window's controls in the order of form2_layout::Controls.
     explicit ReadingView(std::span<QWidget* const> controls);
 
+    // Captions and colours, and what a screen reader reads for each label.
     void show(const ReadingDisplay& display);
 
 private:
+    void speak(const SpokenReading& spoken);
+
     struct Row {
         CaptionLabel* name = nullptr;
         CaptionLabel* value = nullptr;

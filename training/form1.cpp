@@ -2,6 +2,7 @@
 
 #include "training/speed_slider.h"
 #include "reckoning/tables.h"
+#include "uikit/accessibility.h"
 #include "uikit/keep_on_screen.h"
 #include "uikit/look.h"
 
@@ -131,6 +132,7 @@ void Form1::createControls()
     }
     m_cells[ScratchCell] = makeLabel(this, cellName(ScratchCell), form1_layout::ScratchRect);
     m_cells[ScratchCell]->hide();
+    uikit::setSilent(m_cells[ScratchCell]);
 
     m_direction = makeLabel(this, QStringLiteral("Label2"), form1_layout::DirectionLabel.rect);
     setLook(m_direction, form1_layout::DirectionLabel);
@@ -199,6 +201,9 @@ void Form1::showBoard()
         m_cells[p]->setText(uikit::qtText(cell.caption));
         const bool scratch = p == ScratchCell;
         setLabelColours(m_cells[p], scratch ? std::nullopt : std::optional{form1_layout::CellTextColour}, cell.background);
+        if (!scratch) {
+            m_cells[p]->setAccessibleName(uikit::qtText(reckoning::spokenCell(static_cast<int>(p), cell.caption)));
+        }
     }
 }
 
