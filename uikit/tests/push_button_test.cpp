@@ -1,29 +1,24 @@
-// The buttons of both windows: Enter presses the focused one, and its focus
-// shows however it came.
+// The buttons of both windows: Enter presses the focused one, once. Its focus
+// frame, and Enter in the other controls, are checked in the windows
+// (form2_keyboard_tests, form1_keyboard_tests).
 
 #include "uikit/push_button.h"
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
-#include "uikit/tests/focus_cue.h"
-#include "uikit/tests/logical_grab.h"
-
 namespace {
 
-// A button beside a text box, in a window that has the keyboard.
+// A button in a window that has the keyboard.
 struct Window {
     QWidget window;
-    QLineEdit* edit = new QLineEdit(&window);
     uikit::PushButton* button = new uikit::PushButton(QStringLiteral("算出"), &window);
 
     Window()
     {
-        edit->setGeometry(8, 8, 121, 25);
-        button->setGeometry(8, 40, 97, 17);  // as low as the main window's buttons
+        button->setGeometry(8, 8, 97, 17);
         window.resize(200, 100);
         window.show();
         window.activateWindow();
@@ -81,48 +76,6 @@ private slots:
             pressEnter(w.button, true);
         }
         QCOMPARE(clicked.size(), 1);
-    }
-
-    void enterInATextBoxPressesNothing()
-    {
-        Window w;
-        QVERIFY(QTest::qWaitForWindowActive(&w.window));
-        w.edit->setFocus();
-        QSignalSpy clicked(w.button, &QAbstractButton::clicked);
-        QTest::keyClick(w.edit, Qt::Key_Return);
-        QTest::keyClick(w.edit, Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(clicked.size(), 0);
-    }
-
-    // The toolkit's style shows a button's focus only after Tab; a button that a
-    // click or the window gave the focus to showed none.
-    void focusShowsHoweverItCame_data()
-    {
-        QTest::addColumn<Qt::FocusReason>("reason");
-        QTest::newRow("by Tab") << Qt::TabFocusReason;
-        QTest::newRow("by a click") << Qt::MouseFocusReason;
-        QTest::newRow("by the window") << Qt::ActiveWindowFocusReason;
-    }
-    void focusShowsHoweverItCame()
-    {
-        QFETCH(Qt::FocusReason, reason);
-        Window w;
-        QVERIFY(QTest::qWaitForWindowActive(&w.window));
-        w.edit->setFocus();
-        const QImage without = uikit::testing::logicalGrab(w.button);
-        if (reason == Qt::TabFocusReason) {
-            QTest::keyClick(w.edit, Qt::Key_Tab);
-        } else {
-            w.button->setFocus(reason);
-        }
-        QCOMPARE(QApplication::focusWidget(), w.button);
-        const QImage with = uikit::testing::logicalGrab(w.button);
-        const QStringList missing = uikit::testing::sidesWithoutFocusCue(without, with, w.button->rect());
-        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u' ')));
-
-        // and it goes with the focus
-        w.edit->setFocus();
-        QCOMPARE(uikit::testing::logicalGrab(w.button), without);
     }
 };
 
