@@ -7,6 +7,7 @@
 #include "mainwindow/caption_label.h"
 #include "mainwindow/form2_layout.h"
 #include "personlist/person_grid.h"
+#include "uikit/push_button.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -33,7 +34,7 @@ struct WidgetOf<form2_layout::Kind::Combo> {
 };
 template <>
 struct WidgetOf<form2_layout::Kind::Button> {
-    using type = QPushButton;
+    using type = uikit::PushButton;
 };
 template <>
 struct WidgetOf<form2_layout::Kind::Grid> {

@@ -1,5 +1,6 @@
 #include "personlist/person_grid.h"
 
+#include "uikit/focus_frame.h"
 #include "uikit/look.h"
 
 #include <QAbstractButton>
@@ -202,6 +203,26 @@ void PersonGrid::focusInEvent(QFocusEvent* event)
     QTableView::focusInEvent(event);
     if (!hadCurrent && currentIndex().isValid()) {
         selectionModel()->clearCurrentIndex();
+    }
+}
+
+void PersonGrid::paintEvent(QPaintEvent* event)
+{
+    QTableView::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(viewport());
+        uikit::drawFocusFrame(painter, viewport()->rect(), uikit::colour(BeyondLastRowColour));
+    }
+}
+
+void PersonGrid::scrollContentsBy(int dx, int dy)
+{
+    // Scrolling moves the pixels already drawn, the frame's edges with them, and
+    // paints only the strip that comes into sight: a frame moved into the list
+    // would stay there. With the focus, the whole list area is drawn again.
+    QTableView::scrollContentsBy(dx, dy);
+    if (hasFocus()) {
+        viewport()->update();
     }
 }
 

@@ -12,6 +12,10 @@
 //
 // The persons live in PersonGridModel; this class only draws them and keeps the
 // current cell.
+//
+// While the grid has the keyboard focus its list area is framed by a dotted
+// line, also when the list is empty or the current row is out of sight: the
+// dotted current cell alone would leave the focus unseen there.
 
 #include "personlist/person_grid_model.h"
 
@@ -48,6 +52,8 @@ protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event = nullptr) const override;
     void focusInEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -5,7 +5,9 @@
 //
 // writes form2-start.png and form2-reading.png (the main window as it opens and
 // after a reading), form1-start.png and form1-after-ticks.png (the training
-// window as it opens and after three ticks).
+// window as it opens and after three ticks). Each window is the active one, as it
+// is on screen, so its pictures show where the keyboard focus is: the birth-year
+// box of the main window, the slider of the training window.
 
 #include "mainwindow/form2.h"
 #include "mainwindow/form2_layout.h"
@@ -24,6 +26,17 @@
 
 namespace {
 
+// Shown and made the active window, which the offscreen platform does at once
+// or after a few events.
+void showActive(QWidget& window)
+{
+    window.show();
+    window.activateWindow();
+    for (int i = 0; i < 100 && !window.isActiveWindow(); ++i) {
+        QCoreApplication::processEvents();
+    }
+}
+
 bool save(QWidget& window, const QDir& dir, const QString& file)
 {
     const QString path = dir.filePath(file);
@@ -39,7 +52,7 @@ bool drawMainWindow(const QDir& dir)
 {
     mainwindow::Form2 window;
     window.resize(mainwindow::form2_layout::LayoutArea.width, mainwindow::form2_layout::LayoutArea.height);
-    window.show();
+    showActive(window);
     bool ok = save(window, dir, QStringLiteral("form2-start.png"));
 
     // Born 5 May 1980, reading 10 February 2024: natal star ニ黒土星, the year
@@ -57,7 +70,7 @@ bool drawMainWindow(const QDir& dir)
 bool drawTrainingWindow(const QDir& dir)
 {
     QPointer<training::Form1> window = new training::Form1;
-    window->show();
+    showActive(*window);
     bool ok = save(*window, dir, QStringLiteral("form1-start.png"));
     for (int i = 0; i < 3; ++i) {
         window->tick();

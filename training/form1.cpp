@@ -5,6 +5,7 @@
 #include "uikit/accessibility.h"
 #include "uikit/keep_on_screen.h"
 #include "uikit/look.h"
+#include "uikit/push_button.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -153,7 +154,7 @@ void Form1::createControls()
     // toolkit's dark tick marks would not show.
     m_slider->setAutoFillBackground(true);
 
-    m_return = new QPushButton(QStringLiteral("戻る"), this);
+    m_return = new uikit::PushButton(QStringLiteral("戻る"), this);
     m_return->setObjectName(QStringLiteral("Command1"));
     m_return->setGeometry(form1_layout::ReturnRect);
     m_return->setFont(uikit::defaultUiFont());

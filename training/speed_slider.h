@@ -7,6 +7,13 @@
 // Qt draws a vertical slider with its minimum at the bottom and lets Up raise the
 // value; both are turned round here, so that the thumb always moves the way the
 // arrow key points (Down and Page Down raise the value, as on Windows).
+//
+// The track is drawn here, not by the style: the style fills it from one end to
+// the thumb like a level, and a signed speed has no level. The track stays
+// unfilled, with a bar across it where the value is 0, the stop between the two
+// directions. The tick marks and the thumb are the style's. While the slider has
+// the keyboard focus, the part of it that its window shows is framed by a
+// dotted line.
 
 #include <QSlider>
 
@@ -26,6 +33,9 @@ public:
     };
 
     SpeedSlider(const Settings& settings, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace training

@@ -2,11 +2,16 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 
+#include "uikit/tests/focus_cue.h"
 #include "uikit/tests/logical_grab.h"
 
 using personlist::Person;
@@ -60,6 +65,9 @@ private slots:
     void highlightIsAlwaysTheCurrentRow();
     void lettersDoNotMoveTheCurrentRow();
     void currentRowIsFullyInSightAfterEveryCommand();
+    void focusShowsRoundTheListArea_data();
+    void focusShowsRoundTheListArea();
+    void frameOnScreenFollowsTheFocus();
 };
 
 void PersonGridTest::modelStaysConsistentThroughEveryChange()
@@ -194,6 +202,7 @@ void PersonGridTest::drawsGreyBeyondTheLastRowAndTheGridLines()
     grid.model().replaceAll({person("山田"), person("佐藤")});
     grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    grid.clearFocus();  // a grid alone in its window has the focus, and its frame
     const QImage whole = uikit::testing::logicalGrab(&grid);
     const QImage cells = uikit::testing::logicalGrab(grid.viewport());
     const QImage headerRow = uikit::testing::logicalGrab(grid.horizontalHeader());
@@ -338,6 +347,84 @@ void PersonGridTest::currentRowIsFullyInSightAfterEveryCommand()
     grid.model().removeAt(grid.lastRow() - 1);  // as deleting does
     grid.setCurrentRow(grid.lastRow());
     QVERIFY(currentRowInSight());
+}
+
+// The dotted current cell alone showed no focus in an empty grid, nor with the
+// header row current or the current row scrolled out of sight.
+void PersonGridTest::focusShowsRoundTheListArea_data()
+{
+    QTest::addColumn<int>("persons");
+    QTest::addColumn<int>("current");
+    QTest::newRow("empty") << 0 << 0;
+    QTest::newRow("header row current") << 3 << 0;
+    QTest::newRow("current row out of sight") << 100 << 1;
+}
+
+void PersonGridTest::focusShowsRoundTheListArea()
+{
+    QFETCH(int, persons);
+    QFETCH(int, current);
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    auto* grid = new PersonGrid(&window);
+    grid->setGeometry(0, 30, 293, 585);
+    grid->model().replaceAll(std::vector<Person>(static_cast<std::size_t>(persons), person("山田")));
+    grid->setCurrentRow(current);
+    grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    before->setFocus();
+    const QImage without = uikit::testing::logicalGrab(grid->viewport());
+    QTest::keyClick(before, Qt::Key_Tab);
+    QVERIFY(grid->hasFocus());
+    const QStringList missing = uikit::testing::sidesWithoutFocusCue(
+        without, uikit::testing::logicalGrab(grid->viewport()), grid->viewport()->rect(), 1);
+    QVERIFY2(missing.isEmpty(), qPrintable("no cue on the " + missing.join(u' ')));
+}
+
+// The frame as it stands on screen, not only in a fresh drawing: the list area
+// is drawn again when the focus comes and goes, and when the wheel scrolls it
+// (scrolling moves the pixels already drawn, and the frame's top or bottom edge
+// would stay inside the list).
+void PersonGridTest::frameOnScreenFollowsTheFocus()
+{
+    if (qApp->devicePixelRatio() != 1.0) {
+        // The offscreen screen hands back a dense window at its layout size.
+        QSKIP("needs the window's pixels as they are on screen");
+    }
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    auto* grid = new PersonGrid(&window);
+    grid->setGeometry(0, 30, 293, 585);
+    std::vector<Person> persons;
+    for (int i = 0; i < 100; ++i) {
+        persons.push_back({"人" + std::to_string(i), "1960", "3", "12"});
+    }
+    grid->model().replaceAll(std::move(persons));
+    grid->setCurrentRow(1);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const auto onScreenAsDrawn = [&] {
+        QCoreApplication::processEvents();
+        const QImage shown = window.windowHandle()->screen()->grabWindow(window.winId()).toImage();
+        const QImage drawn = grid->viewport()->grab().toImage();
+        const QRect where(grid->viewport()->mapTo(&window, QPoint(0, 0)), drawn.size());
+        return shown.copy(where).convertToFormat(drawn.format()) == drawn;
+    };
+    before->setFocus();
+    QVERIFY(onScreenAsDrawn());
+
+    QTest::keyClick(before, Qt::Key_Tab);
+    QVERIFY(grid->hasFocus());
+    QVERIFY2(onScreenAsDrawn(), "focus in");
+    QScrollBar* bar = grid->verticalScrollBar();
+    for (const int step : {40, -3, 1}) {
+        bar->setValue(bar->value() + step);
+        QVERIFY2(onScreenAsDrawn(), qPrintable(QString("scrolled by %1").arg(step)));
+    }
+    QTest::keyClick(grid, Qt::Key_Tab);
+    QVERIFY(before->hasFocus());
+    QVERIFY2(onScreenAsDrawn(), "focus out");
 }
 
 QTEST_MAIN(PersonGridTest)
