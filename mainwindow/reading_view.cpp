@@ -27,6 +27,9 @@ void showText(CaptionLabel* label, const TextDisplay& text)
     label->setTextColour(text.colour);
 }
 
+// What a screen reader reads for the label: the whole meaning of what it shows.
+void say(CaptionLabel* label, const std::string& name) { label->setAccessibleName(uikit::qtText(name)); }
+
 }  // namespace
 
 ReadingView::ReadingView(std::span<QWidget* const> controls)
@@ -54,44 +57,32 @@ ReadingView::ReadingView(std::span<QWidget* const> controls)
 
 void ReadingView::show(const ReadingDisplay& display)
 {
+    const SpokenReading spoken = spokenReading(display);
     showCell(m_natalCell, display.natalCell);
+    say(m_natalCell, spoken.natalCell);
     showText(m_natalName, display.natalName);
     for (std::size_t k = 1; k < m_luckySlots.size(); ++k) {
         showText(m_luckySlots[k], display.luckySlots[k]);
+        say(m_luckySlots[k], spoken.luckySlots[k]);
     }
     for (std::size_t p = 1; p < m_monthCells.size(); ++p) {
         showCell(m_monthCells[p], display.monthCells[p]);
+        say(m_monthCells[p], spoken.monthCells[p]);
         showCell(m_yearCells[p], display.yearCells[p]);
+        say(m_yearCells[p], spoken.yearCells[p]);
     }
     for (std::size_t p = 0; p < m_monthMarks.size(); ++p) {
         showCaption(m_monthMarks[p], display.monthMarks[p]);
         showCaption(m_yearMarks[p], display.yearMarks[p]);
     }
-    auto showRow = [](const Row& labels, const RowDisplay& row) {
+    auto showRow = [](const Row& labels, const RowDisplay& row, const std::string& name) {
         labels.name->setTextColour(row.nameColour);
         showText(labels.value, row.value);
+        say(labels.value, name);
     };
     for (std::size_t k = 0; k < m_monthRows.size(); ++k) {
-        showRow(m_monthRows[k], display.monthRows[k]);
-        showRow(m_yearRows[k], display.yearRows[k]);
-    }
-    speak(spokenReading(display));
-}
-
-void ReadingView::speak(const SpokenReading& spoken)
-{
-    auto say = [](CaptionLabel* label, const std::string& name) { label->setAccessibleName(uikit::qtText(name)); };
-    say(m_natalCell, spoken.natalCell);
-    for (std::size_t k = 1; k < m_luckySlots.size(); ++k) {
-        say(m_luckySlots[k], spoken.luckySlots[k]);
-    }
-    for (std::size_t p = 1; p < m_monthCells.size(); ++p) {
-        say(m_monthCells[p], spoken.monthCells[p]);
-        say(m_yearCells[p], spoken.yearCells[p]);
-    }
-    for (std::size_t k = 0; k < m_monthRows.size(); ++k) {
-        say(m_monthRows[k].value, spoken.monthRows[k]);
-        say(m_yearRows[k].value, spoken.yearRows[k]);
+        showRow(m_monthRows[k], display.monthRows[k], spoken.monthRows[k]);
+        showRow(m_yearRows[k], display.yearRows[k], spoken.yearRows[k]);
     }
 }
 

@@ -14,7 +14,6 @@ class QWidget;
 namespace mainwindow {
 
 class CaptionLabel;
-struct SpokenReading;
 
 class ReadingView {
 public:
@@ -25,8 +24,6 @@ public:
     void show(const ReadingDisplay& display);
 
 private:
-    void speak(const SpokenReading& spoken);
-
     struct Row {
         CaptionLabel* name = nullptr;
         CaptionLabel* value = nullptr;
