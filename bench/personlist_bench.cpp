@@ -2,6 +2,7 @@
 // person into a list that size. For scale, the same run converts the same file
 // with glibc's iconv, in process and with the iconv command.
 
+#include "bench/generated_persons.h"
 #include "personlist/list_file.h"
 #include "personlist/person_list.h"
 
@@ -18,7 +19,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 extern char** environ;
 
@@ -26,24 +26,7 @@ namespace {
 
 constexpr int ListSize = 100'000;
 
-// Names that mix kanji, kana and ASCII, of every length up to past 20 bytes,
-// and years, months and days as people type them.
-std::vector<personlist::Person> generatedPersons()
-{
-    static const std::array<const char*, 12> surnames = {"山田", "佐藤", "鈴木", "髙橋", "渡邊", "さとう",
-                                                         "ヤマモト", "ｶﾄｳ", "Smith", "O'Neil", "①番", "～波"};
-    static const std::array<const char*, 10> given = {"太郎", "花子", "一郎", "みどり", "ケン", "Ann",
-                                                      "二十一文字名前長い", "", " 陽子", "John Paul"};
-    std::mt19937 random(100'000);
-    std::vector<personlist::Person> persons;
-    persons.reserve(ListSize);
-    for (int i = 0; i < ListSize; ++i) {
-        std::string name = std::string(surnames[random() % surnames.size()]) + given[random() % given.size()];
-        persons.push_back({std::move(name), std::to_string(1920 + random() % 100), std::to_string(1 + random() % 12),
-                           std::to_string(1 + random() % 31)});
-    }
-    return persons;
-}
+std::vector<personlist::Person> generatedPersons() { return bench::generatedPersons(ListSize); }
 
 const std::filesystem::path& benchDirectory()
 {

@@ -233,9 +233,6 @@ char* decodeInto(const Tables& t, std::string_view bytes, char* out)
     return out;
 }
 
-constexpr std::size_t MaxUtf8PerByte = 3;
-constexpr std::size_t Spare = 2;
-
 }  // namespace
 
 bool available() { return tables().complete; }
@@ -262,14 +259,19 @@ std::string decode(std::string_view bytes)
     // is the result's own (none at all for texts that fit in a short string).
     constexpr std::size_t OnStack = 32;
     if (bytes.size() <= OnStack) {
-        std::array<char, OnStack * MaxUtf8PerByte + Spare> buffer;
+        std::array<char, decodedCapacity(OnStack)> buffer;
         char* end = decodeInto(t, bytes, buffer.data());
         return std::string(buffer.data(), end);
     }
-    std::string out(bytes.size() * MaxUtf8PerByte + Spare, '\0');
+    std::string out(decodedCapacity(bytes.size()), '\0');
     const char* end = decodeInto(t, bytes, out.data());
     out.resize(static_cast<std::size_t>(end - out.data()));
     return out;
+}
+
+std::size_t decodeInto(std::string_view bytes, char* out)
+{
+    return static_cast<std::size_t>(decodeInto(tables(), bytes, out) - out);
 }
 
 }  // namespace personlist::cp932

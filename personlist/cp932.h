@@ -11,6 +11,7 @@
 // IBM rows duplicate each other and parts of the JIS rows) are written the way
 // Windows writes them: ∵ as 81 E6, ⅰ as FA 40, 髙 as FB FC.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -32,6 +33,15 @@ Encoded encode(char32_t c);
 // second byte is decoded again on its own. A lead and trail byte pair that the
 // table leaves empty (for example 85 40) gives one U+FFFD for both.
 std::string decode(std::string_view bytes);
+
+// Room that decodeInto needs for a run of n bytes: three bytes of UTF-8 for each
+// (the most one CP932 byte can become) and two to spare.
+constexpr std::size_t decodedCapacity(std::size_t n) { return 3 * n + 2; }
+
+// Decodes as decode does, into out (at least decodedCapacity(bytes.size())
+// long), and returns the number of bytes written. For callers that cut the text
+// down before they make a string of it.
+std::size_t decodeInto(std::string_view bytes, char* out);
 
 // False when the converter tables could not be built (glibc's gconv modules
 // missing): then nothing but ASCII could be converted, and list files must not

@@ -20,20 +20,45 @@ constexpr char Blank = ' ';
 // the length check with it, and 40 x 4 x the cap still fits in 64 bits.
 constexpr std::uint64_t CountCap = 1'000'000'000'000'000ULL;
 
+constexpr std::size_t PersonSize = RecordSize * RecordsPerPerson;
+
 std::size_t fileSizeFor(std::uint64_t count)
 {
     return static_cast<std::size_t>(RecordSize * (1 + RecordsPerPerson * (count - 1)));
+}
+
+// Drops the blanks that trimBlankPairs drops from the size bytes at data, in
+// place, and returns how many bytes are left.
+std::size_t trimBlankPairsIn(char* data, std::size_t size)
+{
+    std::size_t end = size;
+    while (end > 0 && data[end - 1] == Blank) {
+        --end;
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < end; ++i) {
+        if (data[i] != Blank || data[i + 1] != Blank) {
+            data[kept++] = data[i];
+        }
+    }
+    return kept;
 }
 
 // The text of a field as opening shows it: decoded, blank pairs trimmed. The
 // padding is not decoded: all but its first blank are cut off beforehand, which
 // gives the same text, since every trailing blank is trimmed anyway and the one
 // blank kept still turns a lead byte before it into U+FFFD, as in the full field.
+// The text is trimmed before it becomes a string, so that the string is no
+// longer than the text: a name of five kanji (15 bytes) stays in the string's
+// own short buffer instead of taking a block of the heap for 16.
 std::string fieldText(std::string_view field)
 {
     const std::size_t lastText = field.find_last_not_of(Blank);
     const std::size_t end = lastText == std::string_view::npos ? 0 : lastText + 1;
-    return trimBlankPairs(decodeField(field.substr(0, std::min(end + 1, field.size()))));
+    std::array<char, cp932::decodedCapacity(FieldSize)> buffer;
+    const std::size_t decoded = cp932::decodeInto(field.substr(0, std::min({end + 1, field.size(), FieldSize})),
+                                                  buffer.data());
+    return std::string(buffer.data(), trimBlankPairsIn(buffer.data(), decoded));
 }
 
 // What the count record asks of a file of the given length: the number of
@@ -58,25 +83,19 @@ CountCheck checkCount(std::string_view countField, std::uint64_t fileSize)
     return {static_cast<std::size_t>(*count - 1), std::nullopt};
 }
 
-// The persons of a file whose count record has been checked against its length.
-std::vector<Person> readPersons(std::string_view bytes, std::size_t personCount)
+// Appends the persons of whole person records (160 bytes each) to persons.
+void appendPersons(std::string_view records, std::vector<Person>& persons)
 {
-    std::vector<Person> persons;
-    persons.reserve(personCount);
-    std::size_t record = 1;
-    const auto next = [&]() {
-        return fieldText(bytes.substr(record++ * RecordSize, FieldSize));
-    };
-    for (std::size_t p = 0; p < personCount; ++p) {
-        Person person;
-        person.name = next();
-        person.year = next();
-        person.month = next();
-        person.day = next();
-        persons.push_back(std::move(person));
+    for (std::size_t at = 0; at + PersonSize <= records.size(); at += PersonSize) {
+        const auto field = [&](std::size_t f) { return fieldText(records.substr(at + f * RecordSize, FieldSize)); };
+        persons.push_back({field(0), field(1), field(2), field(3)});
     }
-    return persons;
 }
+
+// How many persons opening reads from the file at a time: the file is never
+// held whole beside the persons made of it, which for a large list took more
+// memory than the persons themselves.
+constexpr std::size_t PersonsPerRead = 512;
 
 ListFileContents openAndParse(const std::filesystem::path& path)
 {
@@ -97,12 +116,19 @@ ListFileContents openAndParse(const std::filesystem::path& path)
     if (check.error) {
         return {{}, check.error};
     }
-    const std::size_t needed = fileSizeFor(check.persons + 1);
-    const auto bytes = std::make_unique_for_overwrite<char[]>(needed);
-    if (const auto error = readExactly(file.fd, std::span(bytes.get(), needed), 0)) {
-        return {{}, *error};
+    std::vector<Person> persons;
+    persons.reserve(check.persons);
+    const auto chunk = std::make_unique_for_overwrite<char[]>(PersonsPerRead * PersonSize);
+    for (std::size_t done = 0; done < check.persons;) {
+        const std::size_t count = std::min(PersonsPerRead, check.persons - done);
+        const std::span<char> records(chunk.get(), count * PersonSize);
+        if (const auto error = readExactly(file.fd, records, RecordSize + done * PersonSize)) {
+            return {{}, *error};
+        }
+        appendPersons(std::string_view(records.data(), records.size()), persons);
+        done += count;
     }
-    return parseListFile(std::string_view(bytes.get(), needed));
+    return {std::move(persons), std::nullopt};
 }
 
 }  // namespace
@@ -135,18 +161,7 @@ std::string trimBlankPairs(std::string text)
 {
     // In place: opening a list of 100,000 persons trims 400,000 fields, most of
     // them a few characters followed by blanks, which all go.
-    std::size_t end = text.size();
-    while (end > 0 && text[end - 1] == Blank) {
-        --end;
-    }
-    char* const data = text.data();
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < end; ++i) {
-        if (data[i] != Blank || data[i + 1] != Blank) {
-            data[kept++] = data[i];
-        }
-    }
-    text.resize(kept);
+    text.resize(trimBlankPairsIn(text.data(), text.size()));
     return text;
 }
 
@@ -201,7 +216,10 @@ ListFileContents parseListFile(std::string_view bytes)
     // A file that really holds ten million persons is a valid list that may
     // still not fit in memory: a failed open, not the end of the program.
     try {
-        return {readPersons(bytes, check.persons), std::nullopt};
+        std::vector<Person> persons;
+        persons.reserve(check.persons);
+        appendPersons(bytes.substr(RecordSize, check.persons * PersonSize), persons);
+        return {std::move(persons), std::nullopt};
     } catch (const std::bad_alloc&) {
         return {{}, ListFileError{ListFileError::Kind::OutOfMemory}};
     }
