@@ -130,6 +130,20 @@ void saveList(benchmark::State& state)
 }
 BENCHMARK(saveList)->Unit(benchmark::kMillisecond);
 
+// The look for texts that a save would alter, over a list where none is (the
+// list as opening the saved file shows it), so that every text is checked.
+void checkBeforeSaving(benchmark::State& state)
+{
+    const personlist::ListFileContents opened = personlist::readListFile(savedList());
+    for (auto _ : state) {
+        if (!personlist::personsAlteredBySaving(opened.persons, 5).empty()) {
+            state.SkipWithError("a text read back from the file would be altered");
+            break;
+        }
+    }
+}
+BENCHMARK(checkBeforeSaving)->Unit(benchmark::kMillisecond);
+
 // Registering one person into a list of 100,000, then taking it out again
 // untimed. Argument 0: the list in first-character order, the new name going
 // to the very top (the most that can move); 1: the list in the generated (file)

@@ -95,6 +95,12 @@ constexpr std::uint32_t packedUtf8(char16_t c)
 
 constexpr std::uint32_t PackedReplacement = packedUtf8(Replacement);
 
+// What Linux input methods type for a few CP932 characters; Windows writes them
+// as those characters.
+constexpr std::pair<char16_t, std::uint16_t> TypedForms[] = {
+    {0x301C, 0x8160}, {0x2212, 0x817C}, {0x2016, 0x8161}, {0x2014, 0x815C},
+    {0x00A2, 0x8191}, {0x00A3, 0x8192}, {0x00AC, 0x81CA}};
+
 struct Tables {
     bool complete = false;
     std::array<char16_t, 256> single{};        // the character of each byte that is no lead byte
@@ -175,12 +181,7 @@ private:
             single[byte] = c;
             bytesOf[c] = static_cast<std::uint16_t>(byte);
         }
-        // What Linux input methods type for a few CP932 characters; Windows writes
-        // them as those characters.
-        constexpr std::pair<char16_t, std::uint16_t> typedForms[] = {
-            {0x301C, 0x8160}, {0x2212, 0x817C}, {0x2016, 0x8161}, {0x2014, 0x815C},
-            {0x00A2, 0x8191}, {0x00A3, 0x8192}, {0x00AC, 0x81CA}};
-        for (const auto& [c, bytes] : typedForms) {
+        for (const auto& [c, bytes] : TypedForms) {
             bytesOf[c] = bytes;
         }
         complete = true;
@@ -250,6 +251,17 @@ Encoded encode(char32_t c)
         return {1, {static_cast<char>(bytes), 0}};
     }
     return {2, {static_cast<char>(bytes >> 8), static_cast<char>(bytes & 0xFF)}};
+}
+
+char32_t windowsForm(char32_t c)
+{
+    const Tables& t = tables();
+    for (const auto& [typed, bytes] : TypedForms) {
+        if (typed == c && t.complete) {
+            return t.pair[bytes];
+        }
+    }
+    return c;
 }
 
 std::string decode(std::string_view bytes)

@@ -27,6 +27,13 @@ struct Encoded {
 
 Encoded encode(char32_t c);
 
+// The character that a file written for Windows holds in place of c: for the
+// characters that Linux input methods type where Windows has another code point
+// for the same CP932 character (〜 U+301C is written as 81 60 and read back as
+// ～ U+FF5E, − U+2212 as －, ‖ as ∥, — as ―, ¢ £ ¬ as ￠ ￡ ￢), that other code
+// point; c itself for every other character. A user reads the two as one.
+char32_t windowsForm(char32_t c);
+
 // Decodes bytes as one run of their own; nothing is kept for a next call. A lead
 // byte with no second byte after it, at the end of the run, is dropped. A lead
 // byte followed by a byte that cannot follow a lead byte gives U+FFFD, and that

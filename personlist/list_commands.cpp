@@ -87,6 +87,44 @@ QString reasonText(const ListFileError& error)
     }
 }
 
+// How many persons the question before a save names; it is asked whenever at
+// least one would change, however many more there are.
+constexpr std::size_t AlteredPersonsShown = 5;
+
+// A text pasted into the name box can be thousands of characters long; the
+// question shows enough of it to recognise the person.
+QString shownText(const std::string& text)
+{
+    constexpr qsizetype Longest = 30;
+    QString shown = uikit::qtText(text);
+    if (shown.size() <= Longest) {
+        return shown;
+    }
+    const qsizetype cut = shown.at(Longest - 1).isHighSurrogate() ? Longest - 1 : Longest;
+    return shown.left(cut) + u'…';
+}
+
+// The grid keeps every text as typed, the file only what code page 932 and 20
+// bytes can hold: before a save would lose part of a text, the user is told
+// which, and may keep the old file instead. True when the save is to go on.
+bool agreesToAlteredTexts(uikit::Dialogs& dialogs, const std::vector<Person>& persons)
+{
+    const auto altered = personsAlteredBySaving(persons, AlteredPersonsShown);
+    if (altered.empty()) {
+        return true;
+    }
+    QStringList lines{QStringLiteral("次の名前は入力したとおりには保存できません。")};
+    for (const std::vector<AlteredText>& texts : altered) {
+        QStringList changes;
+        for (const AlteredText& text : texts) {
+            changes << shownText(text.typed) + QStringLiteral(" → ") + shownText(text.saved);
+        }
+        lines << changes.join(u'、');
+    }
+    lines << QStringLiteral("このまま保存しますか？");
+    return dialogs.askYesNo(QStringLiteral("リスト保存"), lines.join(u'\n'));
+}
+
 }  // namespace
 
 ListCommands::ListCommands(PersonInputs inputs, PersonGrid& grid, uikit::Dialogs& dialogs, QObject* parent)
@@ -145,6 +183,9 @@ void ListCommands::saveList()
     const QFileInfo existing(path);
     if (existing.exists() && !existing.isDir() &&
         !m_dialogs.askYesNo(QStringLiteral("ファイルの上書き"), QStringLiteral("同じファイル名があります。\n上書きしますか？"))) {
+        return;
+    }
+    if (!agreesToAlteredTexts(m_dialogs, m_grid.model().list().persons())) {
         return;
     }
     // The one message the list commands show: a user must never believe that

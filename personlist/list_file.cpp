@@ -165,6 +165,57 @@ std::string trimBlankPairs(std::string text)
     return text;
 }
 
+std::optional<std::string> savedTextIfAltered(std::string_view text)
+{
+    // ASCII is written and read back byte for byte, so a short ASCII text, as
+    // most years, months and days are, can only lose blanks, which do not count.
+    if (text.size() <= FieldSize &&
+        std::all_of(text.begin(), text.end(), [](char b) { return static_cast<unsigned char>(b) < 0x80; })) {
+        return std::nullopt;
+    }
+    const FieldBytes field = encodeField(text);
+    std::string saved = fieldText(std::string_view(field.data(), field.size()));
+    if (saved == text) {
+        return std::nullopt;
+    }
+    std::string asRead;
+    asRead.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const utf8::Character c = utf8::characterAt(text, at);
+        const char32_t form = cp932::windowsForm(c.value);
+        if (form == c.value) {
+            asRead.append(text.substr(at, c.length));
+        } else {
+            utf8::append(asRead, form);
+        }
+        at += c.length;
+    }
+    if (saved == trimBlankPairs(std::move(asRead))) {
+        return std::nullopt;
+    }
+    return saved;
+}
+
+std::vector<std::vector<AlteredText>> personsAlteredBySaving(const std::vector<Person>& persons, std::size_t limit)
+{
+    std::vector<std::vector<AlteredText>> altered;
+    for (const Person& p : persons) {
+        if (altered.size() == limit) {
+            break;
+        }
+        std::vector<AlteredText> texts;
+        for (const std::string* typed : {&p.name, &p.year, &p.month, &p.day}) {
+            if (std::optional<std::string> saved = savedTextIfAltered(*typed)) {
+                texts.push_back({*typed, std::move(*saved)});
+            }
+        }
+        if (!texts.empty()) {
+            altered.push_back(std::move(texts));
+        }
+    }
+    return altered;
+}
+
 std::optional<std::uint64_t> parseCount(std::string_view text)
 {
     const std::size_t first = text.find_first_not_of(Blank);

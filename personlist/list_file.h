@@ -52,6 +52,29 @@ std::string decodeField(std::string_view field);
 // of blanks only gives the empty text. The full-width space U+3000 is no blank.
 std::string trimBlankPairs(std::string text);
 
+// A text that a list file cannot hold as it was typed, and the text that
+// opening the file will show in its place.
+struct AlteredText {
+    std::string typed;
+    std::string saved;
+
+    friend bool operator==(const AlteredText&, const AlteredText&) = default;
+};
+
+// What opening a saved list will show of a typed text, when a user would read
+// it as another text: a character that code page 932 lacks came back as "?", or
+// the text was cut at 20 bytes. Nothing when it comes back as typed, which
+// counts a run of blanks shrunk to one, the trailing blanks gone, and the
+// characters that Windows writes in place of what input methods type (〜 as ～,
+// see cp932::windowsForm) as the same text.
+std::optional<std::string> savedTextIfAltered(std::string_view text);
+
+// The altered texts of the first `limit` persons, in list order, that a save
+// would alter; one entry per person, with each of its altered texts in the
+// order name, year, month, day. Stops looking once it has found `limit`.
+std::vector<std::vector<AlteredText>> personsAlteredBySaving(const std::vector<Person>& persons,
+                                                             std::size_t limit);
+
 // The number in a decoded count record: decimal digits with blanks around them
 // allowed. Values that no file could hold are capped rather than wrapped, so a
 // huge count fails the length check instead of looking small.

@@ -6,6 +6,7 @@
 // so a damaged text can neither stop the reader nor make it read past the end.
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace personlist::utf8 {
@@ -52,6 +53,28 @@ inline Character characterAt(std::string_view text, std::size_t at)
         return {Replacement, 1};
     }
     return {value, length};
+}
+
+// Appends the UTF-8 bytes of c, a character of U+0000-U+10FFFF that is no
+// surrogate.
+inline void append(std::string& text, char32_t c)
+{
+    const auto put = [&](char32_t bits) { text.push_back(static_cast<char>(bits)); };
+    if (c < 0x80) {
+        put(c);
+    } else if (c < 0x800) {
+        put(0xC0 | (c >> 6));
+        put(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        put(0xE0 | (c >> 12));
+        put(0x80 | ((c >> 6) & 0x3F));
+        put(0x80 | (c & 0x3F));
+    } else {
+        put(0xF0 | (c >> 18));
+        put(0x80 | ((c >> 12) & 0x3F));
+        put(0x80 | ((c >> 6) & 0x3F));
+        put(0x80 | (c & 0x3F));
+    }
 }
 
 }  // namespace personlist::utf8

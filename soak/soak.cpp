@@ -456,6 +456,16 @@ void Soak::save(std::optional<long> fileSizeLimit)
     const FileState state = m_files.state(slot.target);
     const bool asks = !cancel && (state.kind == FileState::Kind::List || state.kind == FileState::Kind::Other);
     const bool yes = chance(70);
+    // The question before texts are altered: asked once the overwrite question,
+    // if any, was answered Yes.
+    const bool alters = !personlist::personsAlteredBySaving(before.persons, 1).empty();
+    const bool asksToAlter = !cancel && (!asks || yes) && alters;
+    const bool alterYes = chance(80);
+    if (alters) {
+        expect(std::any_of(before.persons.begin(), before.persons.end(),
+                           [](const Person& p) { return asStored(p) != p; }),
+               "a save asks about altered texts only when a text is not stored as it stands");
+    }
     if (cancel) {
         m_dialogs.answerCancel();
     } else {
@@ -463,10 +473,14 @@ void Soak::save(std::optional<long> fileSizeLimit)
         if (asks) {
             m_dialogs.answerYesNo(yes);
         }
+        if (asksToAlter) {
+            m_dialogs.answerYesNo(alterYes);
+        }
     }
     const std::size_t size = personlist::RecordSize * (1 + personlist::RecordsPerPerson * before.persons.size());
     note(cancel ? std::string("cancel")
                 : quoted(slot.typed) + (asks ? (yes ? " overwrite Yes" : " overwrite No") : "") +
+                      (asksToAlter ? (alterYes ? ", altered texts Yes" : ", altered texts No") : "") +
                       (fileSizeLimit ? ", room for " + std::to_string(*fileSizeLimit) + " bytes" : "") + ", " +
                       std::to_string(size) + " bytes to write");
     const std::optional<std::string> old = m_files.bytes(slot.target);
@@ -488,10 +502,15 @@ void Soak::save(std::optional<long> fileSizeLimit)
     expect(leftovers.empty(), "リスト保存 leaves no temporary file (" +
                                   (leftovers.empty() ? std::string() : leftovers.front()) + ")");
     std::vector<std::pair<Kind, QString>> dialogs = {{Kind::SaveFile, QStringLiteral("リスト保存")}};
-    if (cancel || (asks && !yes)) {
-        count(cancel ? "リスト保存: cancelled" : "リスト保存: overwrite answered No");
+    if (cancel || (asks && !yes) || (asksToAlter && !alterYes)) {
+        count(cancel                ? "リスト保存: cancelled"
+              : (asks && !yes)      ? "リスト保存: overwrite answered No"
+                                    : "リスト保存: altered texts answered No");
         if (asks) {
             dialogs.emplace_back(Kind::Question, QStringLiteral("ファイルの上書き"));
+        }
+        if (asksToAlter) {
+            dialogs.emplace_back(Kind::Question, QStringLiteral("リスト保存"));
         }
         checkDialogs(dialogs);
         expect(after.currentRow == before.currentRow, "a save that did not happen keeps the current row");
@@ -500,6 +519,9 @@ void Soak::save(std::optional<long> fileSizeLimit)
     }
     if (asks) {
         dialogs.emplace_back(Kind::Question, QStringLiteral("ファイルの上書き"));
+    }
+    if (asksToAlter) {
+        dialogs.emplace_back(Kind::Question, QStringLiteral("リスト保存"));
     }
     const bool fits = !fileSizeLimit || static_cast<long>(size) <= *fileSizeLimit;
     if (slot.writable && state.kind != FileState::Kind::Folder && fits) {

@@ -3,7 +3,7 @@
 // Every dialog the program shows goes through this interface, so that the
 // commands can be driven in tests (and by the soak) without a real modal dialog.
 //
-// The questions are plain boxes: a title, two lines of text joined by "\n", Yes and
+// The questions are plain boxes: a title, lines of text joined by "\n", Yes and
 // No with Yes as the default, no icon. The file dialogs return the chosen path, or
 // an empty string when the user cancelled.
 

@@ -51,6 +51,7 @@ private slots:
     void saveWritesTheListAndAddsTheSuffixOnce();
     void saveOverAnExistingFileAsksFirst();
     void saveCancelledTouchesNothing();
+    void saveAsksBeforeAlteringTexts();
     void failedSaveIsReportedAndKeepsTheOldFile();
     void openReplacesTheWholeList();
     void openOfAnEmptyListLeavesTheHeaderRowCurrent();
@@ -313,6 +314,41 @@ void ListCommandsTest::saveOverAnExistingFileAsksFirst()
     m_commands->saveList();
     QCOMPARE(m_dialogs.shown().size(), std::size_t{6});
     QCOMPARE(personlist::testing::readBytes(path), personlist::listFileBytes({{"山田", "1960", "3", "12"}}));
+}
+
+void ListCommandsTest::saveAsksBeforeAlteringTexts()
+{
+    const auto path = *m_dir / "family.orx";
+    personlist::testing::writeBytes(path, personlist::listFileBytes({{"佐藤", "1970", "1", "1"}}));
+    const std::string old = personlist::testing::readBytes(path);
+    registerPersons({"山田", "𠮷田花子", "Ann  Lee"});
+    const QString question = "次の名前は入力したとおりには保存できません。\n𠮷田花子 → ?田花子\nこのまま保存しますか？";
+
+    for (const bool yes : {false, true}) {
+        m_dialogs.clear();
+        m_dialogs.answerPath(QString::fromStdString(path.string()));
+        m_dialogs.answerYesNo(true);
+        m_dialogs.answerYesNo(yes);
+        m_commands->saveList();
+        QCOMPARE(m_dialogs.shown().size(), std::size_t{3});
+        QCOMPARE(m_dialogs.shown().at(2).kind, Shown::Kind::Question);
+        QCOMPARE(m_dialogs.shown().at(2).title, QString("リスト保存"));
+        QCOMPARE(m_dialogs.shown().at(2).text, question);
+        QCOMPARE(personlist::testing::readBytes(path),
+                 yes ? personlist::listFileBytes(m_grid->model().list().persons()) : old);
+    }
+
+    // However many would change, five are named: the first five in the grid.
+    registerPersons({"김0", "김1", "김2", "김3", "김4", "김5"});
+    m_dialogs.clear();
+    m_dialogs.answerPath(QString::fromStdString((*m_dir / "more.orx").string()));
+    m_dialogs.answerYesNo(false);
+    m_commands->saveList();
+    const QStringList lines = m_dialogs.shown().back().text.split(u'\n');
+    QCOMPARE(lines.size(), 7);
+    QCOMPARE(lines.at(1), QString("김0 → ?0"));
+    QCOMPARE(lines.at(5), QString("김4 → ?4"));
+    QVERIFY(!std::filesystem::exists(*m_dir / "more.orx"));
 }
 
 void ListCommandsTest::saveCancelledTouchesNothing()

@@ -168,6 +168,55 @@ TEST(ListFile, RoundTripKeepsEveryTextThatFitsExceptBlankRuns)
     EXPECT_EQ(opened.persons, expected);
 }
 
+TEST(SavedText, IsAlteredWhereAUserWouldReadAnotherText)
+{
+    const struct {
+        const char* label;
+        const char* typed;
+        std::optional<std::string> saved;  // nothing: comes back as typed
+    } cases[] = {
+        {"kanji and kana", "山田はなこ", std::nullopt},
+        {"kanji beyond the BMP", "𠮷田花子", "?田花子"},
+        {"emoji", "花子😀", "花子?"},
+        {"snowman", "☃", "?"},
+        {"hangul", "김민준", "???"},
+        {"umlauts and sharp s", "Jörg Müßig", "J?rg M??ig"},
+        {"a umlaut", "Bär", "B?r"},
+        {"two blanks folded into one", "Ann  Lee", std::nullopt},
+        {"leading and trailing blanks", "  陽子  ", std::nullopt},
+        {"wave dash, minus, double bar, em dash", "〜−‖—", std::nullopt},
+        {"cent, pound and not signs", "¢£¬", std::nullopt},
+        {"windows form beside a lost character", "〜😀", "～?"},
+        {"backslash and tilde", "\\~", std::nullopt},
+        {"yen sign comes back as a backslash", "¥100", "\\100"},
+        {"twenty single bytes", "ABCDEFGHIJKLMNOPQRST", std::nullopt},
+        {"ten kanji", "一二三四五六七八九十", std::nullopt},
+        {"cut at 20 bytes", "ABCDEFGHIJKLMNOPQRSTU", "ABCDEFGHIJKLMNOPQRST"},
+        {"eleven kanji", "一二三四五六七八九十百", "一二三四五六七八九十"},
+        {"cut in the middle of a two-byte character", "A一二三四五六七八九十", "A一二三四五六七八九"},
+        {"cut just after a blank", "ABCDEFGHIJKLMNOPQRS T", "ABCDEFGHIJKLMNOPQRS"},
+        {"only blanks past byte 20", "ABCDEFGHIJKLMNOPQRST   ", std::nullopt},
+        {"invalid UTF-8", "A\xFF", "A?"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(savedTextIfAltered(c.typed), c.saved);
+    }
+}
+
+TEST(SavedText, AlteredPersonsAreListedUpToTheLimitWithEachAlteredText)
+{
+    std::vector<Person> persons = {Yamada, {"𠮷田", "1960😀", "3", "12"}, {"Ann  Lee", "〜", "3", "12"}};
+    for (int i = 0; i < 6; ++i) {
+        persons.push_back({"김" + std::to_string(i), "1960", "3", "12"});
+    }
+    const auto altered = personsAlteredBySaving(persons, 5);
+    ASSERT_EQ(altered.size(), 5u);
+    EXPECT_EQ(altered[0], (std::vector<AlteredText>{{"𠮷田", "?田"}, {"1960😀", "1960?"}}));
+    EXPECT_EQ(altered[4], (std::vector<AlteredText>{{"김3", "?3"}}));
+    EXPECT_TRUE(personsAlteredBySaving({Yamada, persons[2]}, 5).empty());
+}
+
 TEST(ListFile, RecordsAfterTheCountedOnesAreIgnored)
 {
     const std::string bytes = listFileBytes({Yamada}) + record("stray") + "partial";
