@@ -6,9 +6,12 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace personlist {
 
@@ -86,13 +89,14 @@ public:
         setSectionsMovable(false);
     }
 
-    // The view reads only the header row's height and the number column's width,
-    // both fixed. Qt's own hint would measure the headings (up to 200 of them) in
-    // a bold face, opening at start a font that nothing is drawn in.
+    // The view reads only the header row's height, which is fixed, and the
+    // number column's width, which follows the number of persons. Qt's own
+    // hint would measure the headings (up to 200 of them) in a bold face,
+    // opening at start a font that nothing is drawn in.
     QSize sizeHint() const override
     {
         return orientation() == Qt::Horizontal ? QSize(length(), PersonGrid::RowHeight)
-                                               : QSize(PersonGrid::ColumnWidths[0], length());
+                                               : QSize(PersonGrid::numberColumnWidth(fontMetrics(), count()), length());
     }
 
 protected:
@@ -157,6 +161,18 @@ PersonGrid::PersonGrid(QWidget* parent) : QTableView(parent)
     if (m_corner != nullptr) {
         m_corner->installEventFilter(this);
     }
+}
+
+int PersonGrid::numberColumnWidth(const QFontMetrics& metrics, int lastRow)
+{
+    // The largest number has the most digits, but in a proportional face not
+    // necessarily the widest: leave room for that many of the widest digit.
+    const auto digits = QString::number(std::max(lastRow, 1)).size();
+    int widest = 0;
+    for (char16_t digit = u'0'; digit <= u'9'; ++digit) {
+        widest = std::max(widest, metrics.horizontalAdvance(QString(digits, QChar(digit))));
+    }
+    return std::max(ColumnWidths[0], widest + 2 * TextMargin + 1);
 }
 
 int PersonGrid::currentRow() const

@@ -35,6 +35,11 @@ public:
 
     explicit PersonGrid(QWidget* parent = nullptr);
 
+    // The number column's width: its own 33 pixels, or more once the largest
+    // number in it, lastRow, needs more room in the given face, so that a list
+    // of 13 million persons shows "13000000" whole, not its last four digits.
+    static int numberColumnWidth(const QFontMetrics& metrics, int lastRow);
+
     PersonGridModel& model() { return m_model; }
     const PersonGridModel& model() const { return m_model; }
 

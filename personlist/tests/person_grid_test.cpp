@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QWindow>
 
+#include <limits>
+
 #include "uikit/tests/focus_cue.h"
 #include "uikit/tests/logical_grab.h"
 
@@ -62,6 +64,7 @@ private slots:
     void setCurrentRowZeroLeavesOnlyTheHeaderRowCurrent();
     void drawsGreyBeyondTheLastRowAndTheGridLines();
     void holdsAHundredThousandPersons();
+    void numberColumnFitsTheLargestNumber();
     void highlightIsAlwaysTheCurrentRow();
     void lettersDoNotMoveTheCurrentRow();
     void currentRowIsFullyInSightAfterEveryCommand();
@@ -266,6 +269,29 @@ void PersonGridTest::holdsAHundredThousandPersons()
     grid.setCurrentRow(grid.lastRow());
     const int top = grid.rowViewportPosition(100'000);
     QVERIFY(top >= 0 && top + PersonGrid::RowHeight <= grid.viewport()->height());
+
+    // The number column, the corner above it and the columns beside it make
+    // room for "100001" whole, and go back to their own width for a short list.
+    const int needed = grid.verticalHeader()->fontMetrics().horizontalAdvance("100001") + 5;
+    QVERIFY2(grid.verticalHeader()->width() >= needed, qPrintable(QString::number(grid.verticalHeader()->width())));
+    QCOMPARE(grid.horizontalHeader()->x(), grid.verticalHeader()->x() + grid.verticalHeader()->width());
+    grid.model().replaceAll({person("山田")});
+    grid.setCurrentRow(grid.lastRow());  // as リストを開く leaves it
+    QCOMPARE(grid.verticalHeader()->width(), PersonGrid::ColumnWidths[0]);
+}
+
+void PersonGridTest::numberColumnFitsTheLargestNumber()
+{
+    // Lists too long to build here: the width asked for their last row.
+    const QFontMetrics metrics(PersonGrid().verticalHeader()->font());
+    for (const int lastRow : {0, 1, 9'999, 100'001, 13'000'000, 99'999'999, std::numeric_limits<int>::max()}) {
+        const int width = PersonGrid::numberColumnWidth(metrics, lastRow);
+        QVERIFY(width >= PersonGrid::ColumnWidths[0]);
+        for (const QString& number : {QString::number(lastRow), QString(QString::number(lastRow).size(), u'9')}) {
+            QVERIFY2(width >= metrics.horizontalAdvance(number) + 5, qPrintable(number));
+        }
+    }
+    QCOMPARE(PersonGrid::numberColumnWidth(metrics, 1), PersonGrid::ColumnWidths[0]);
 }
 
 // The highlight is what the user believes 削除 will act on: it must be the
