@@ -273,7 +273,7 @@ void PersonGridTest::holdsAHundredThousandPersons()
     // The number column, the corner above it and the columns beside it make
     // room for "100001" whole, and go back to their own width for a short list.
     const int needed = grid.verticalHeader()->fontMetrics().horizontalAdvance("100001") + 5;
-    QVERIFY2(grid.verticalHeader()->width() >= needed, qPrintable(QString::number(grid.verticalHeader()->width())));
+    QVERIFY(grid.verticalHeader()->width() >= needed);
     QCOMPARE(grid.horizontalHeader()->x(), grid.verticalHeader()->x() + grid.verticalHeader()->width());
     grid.model().replaceAll({person("山田")});
     grid.setCurrentRow(grid.lastRow());  // as リストを開く leaves it
@@ -286,7 +286,6 @@ void PersonGridTest::numberColumnFitsTheLargestNumber()
     const QFontMetrics metrics(PersonGrid().verticalHeader()->font());
     for (const int lastRow : {0, 1, 9'999, 100'001, 13'000'000, 99'999'999, std::numeric_limits<int>::max()}) {
         const int width = PersonGrid::numberColumnWidth(metrics, lastRow);
-        QVERIFY(width >= PersonGrid::ColumnWidths[0]);
         for (const QString& number : {QString::number(lastRow), QString(QString::number(lastRow).size(), u'9')}) {
             QVERIFY2(width >= metrics.horizontalAdvance(number) + 5, qPrintable(number));
         }
