@@ -116,6 +116,8 @@ std::string failureReason(const ListFileError& error)
         return "文字コード(CP932)の変換表がありません。";
     case ListFileError::Kind::OutOfMemory:
         return "メモリが足りません。";
+    case ListFileError::Kind::FolderHoldsNoFiles:
+        return "このフォルダにはファイルを保存できません。";
     case ListFileError::Kind::System:
         break;
     }

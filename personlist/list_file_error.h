@@ -17,6 +17,7 @@ struct ListFileError {
         TooShort,       // the file ends before the last record its count calls for
         NoConverter,    // the CP932 tables could not be built
         OutOfMemory,    // the list does not fit in the memory the program may use
+        FolderHoldsNoFiles,  // a folder that is there but makes no new files (/proc)
     };
     Kind kind;
     int systemError = 0;
