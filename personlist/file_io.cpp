@@ -1,12 +1,15 @@
 #include "personlist/file_io.h"
 
 #include <fcntl.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace personlist {
 
@@ -35,28 +38,147 @@ std::optional<ListFileError> writeAll(FileCalls& calls, int fd, std::string_view
     return std::nullopt;
 }
 
+// The file a save is about to replace, as it is at that moment: what the
+// folder holds under the target's name now, not what it held when the save
+// began. Named by an O_PATH descriptor, which needs no permission on the file
+// itself and never follows a link, so the checks and the attributes are those of
+// the very file the rename replaces.
+struct OldFile {
+    FileDescriptor fd;
+    std::optional<struct stat> st;  // none: a new list
+    std::vector<std::pair<std::string, std::string>> attributes;
+    std::optional<ListFileError> error;
+};
+
+constexpr const char* AccessAcl = "system.posix_acl_access";
+
+// A list of attribute names or an attribute's value, asked for size first; a
+// value that grows between the two calls is asked for again.
+template <typename Read>
+std::optional<std::string> readGrowing(Read read)
+{
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const ssize_t size = read(nullptr, 0);
+        if (size < 0) {
+            return std::nullopt;
+        }
+        std::string buffer(static_cast<std::size_t>(size), '\0');
+        const ssize_t got = read(buffer.data(), buffer.size());
+        if (got >= 0) {
+            buffer.resize(static_cast<std::size_t>(got));
+            return buffer;
+        }
+        if (errno != ERANGE) {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+// Through /proc/self/fd, since an O_PATH descriptor takes no attribute calls of
+// its own; without /proc the new file simply gets none. An attribute the user
+// may not read is left out.
+std::vector<std::pair<std::string, std::string>> readAttributes(int fd)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    const std::optional<std::string> names =
+        readGrowing([&](char* into, std::size_t size) { return ::listxattr(self.c_str(), into, size); });
+    std::vector<std::pair<std::string, std::string>> attributes;
+    if (!names) {
+        return attributes;
+    }
+    for (std::size_t at = 0; at < names->size();) {
+        std::string name = names->c_str() + at;
+        at += name.size() + 1;
+        std::optional<std::string> value = readGrowing(
+            [&](char* into, std::size_t size) { return ::getxattr(self.c_str(), name.c_str(), into, size); });
+        if (value) {
+            attributes.emplace_back(std::move(name), std::move(*value));
+        }
+    }
+    return attributes;
+}
+
+// Whether the user may write the file itself, by the effective ids and with its
+// ACL, as the kernel would judge an open for writing. Kernels before 5.8 take
+// no flags here; the file's entry in /proc/self/fd is then the same file.
+int mayWrite(FileCalls& calls, int fd)
+{
+    if (calls.faccessat(fd, "", W_OK, AT_EACCESS | AT_EMPTY_PATH) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return errno;
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (calls.faccessat(AT_FDCWD, self.c_str(), W_OK, AT_EACCESS) == 0) {
+        return 0;
+    }
+    // Neither way can tell (an old kernel without /proc): the save goes on, as
+    // writing into the file would be judged by the file system alone.
+    return errno == ENOENT ? 0 : errno;
+}
+
+OldFile inspectOld(FileCalls& calls, int folder, const std::string& name)
+{
+    OldFile old;
+    old.fd = FileDescriptor(calls.openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC, 0));
+    if (!old.fd.valid()) {
+        // Gone since the save began: then it is a new list.
+        if (errno != ENOENT) {
+            old.error = systemError(errno);
+        }
+        return old;
+    }
+    struct stat st {};
+    if (::fstat(old.fd.get(), &st) != 0) {
+        old.error = systemError(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        old.error = ListFileError{ListFileError::Kind::NotAFile};
+    } else if (const int refused = mayWrite(calls, old.fd.get())) {
+        old.error = systemError(refused);
+    } else {
+        old.st = st;
+        old.attributes = readAttributes(old.fd.get());
+    }
+    return old;
+}
+
 // A file that replaces another is created private and given the old file's
 // permissions once it is open; a new list is created as any new file is, so
 // that the umask (or the folder's default ACL) decides.
-mode_t creationMode(const SaveTarget& target) { return target.existing ? 0600 : 0666; }
+mode_t creationMode(const OldFile& old) { return old.st ? 0600 : 0666; }
 
 // The owner first: changing it clears the set-user-ID and set-group-ID bits
-// that the mode then puts back. Failing to keep either is no reason to fail the
-// save; the new file is then the user's own, private one.
-void keepOwnerAndPermissions(FileCalls& calls, int fd, const SaveTarget& target)
+// and file capabilities. Then the attributes, the ACL among them, which also
+// sets the group bits of the mode to the ACL's mask. The mode last, so that the
+// file gets exactly the old mode even where an attribute was refused. Failing
+// to keep any of them is no reason to fail the save; the new file is then the
+// user's own, with the old mode where the user may set it.
+void keepOwnerAndPermissions(FileCalls& calls, int fd, const OldFile& old)
 {
-    if (!target.existing) {
+    if (!old.st) {
         return;
     }
-    if (target.existing->st_uid != ::geteuid() || target.existing->st_gid != ::getegid()) {
-        calls.fchown(fd, target.existing->st_uid, target.existing->st_gid);
+    if (old.st->st_uid != ::geteuid() || old.st->st_gid != ::getegid()) {
+        calls.fchown(fd, old.st->st_uid, old.st->st_gid);
     }
-    calls.fchmod(fd, target.existing->st_mode & 07777);
+    bool hadAcl = false;
+    for (const auto& [name, value] : old.attributes) {
+        hadAcl = hadAcl || name == AccessAcl;
+        calls.fsetxattr(fd, name.c_str(), value.data(), value.size(), 0);
+    }
+    // A folder with a default ACL gives every new file an ACL of its own,
+    // which would let others in where the old file did not.
+    if (!hadAcl && ::fgetxattr(fd, AccessAcl, nullptr, 0) >= 0) {
+        calls.fremovexattr(fd, AccessAcl);
+    }
+    calls.fchmod(fd, old.st->st_mode & 07777);
 }
 
-std::optional<ListFileError> writeAndFlush(FileCalls& calls, int fd, const SaveTarget& target, std::string_view bytes)
+std::optional<ListFileError> writeAndFlush(FileCalls& calls, int fd, const OldFile& old, std::string_view bytes)
 {
-    keepOwnerAndPermissions(calls, fd, target);
+    keepOwnerAndPermissions(calls, fd, old);
     if (const auto error = writeAll(calls, fd, bytes)) {
         return error;
     }
@@ -99,9 +221,9 @@ struct Staged {
     bool noUnnamedFiles = false;
 };
 
-Staged stageUnnamed(FileCalls& calls, int folder, const SaveTarget& target, std::string_view bytes)
+Staged stageUnnamed(FileCalls& calls, int folder, const OldFile& old, std::string_view bytes)
 {
-    FileDescriptor file(calls.openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, creationMode(target)));
+    FileDescriptor file(calls.openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, creationMode(old)));
     if (!file.valid()) {
         // EOPNOTSUPP: a file system without unnamed files; EISDIR: a kernel
         // older than O_TMPFILE, which sees only O_DIRECTORY; EINVAL: what some
@@ -111,7 +233,7 @@ Staged stageUnnamed(FileCalls& calls, int folder, const SaveTarget& target, std:
         }
         return {{}, systemError(errno)};
     }
-    if (const auto error = writeAndFlush(calls, file.get(), target, bytes)) {
+    if (const auto error = writeAndFlush(calls, file.get(), old, bytes)) {
         return {{}, error};
     }
     // Named only now that every byte is on disk. Through /proc/self/fd with
@@ -141,22 +263,34 @@ Staged stageUnnamed(FileCalls& calls, int folder, const SaveTarget& target, std:
     return {{}, systemError(EEXIST)};
 }
 
-Staged stageNamed(FileCalls& calls, int folder, const SaveTarget& target, std::string_view bytes)
+// A folder that is there gives ENOENT to a new name only where its file system
+// makes no files, as /proc and its like do; one removed since it was opened
+// gives it too, and is then said to be missing.
+ListFileError creationError(int folder, int error)
+{
+    struct stat st {};
+    if (error == ENOENT && ::fstat(folder, &st) == 0 && st.st_nlink > 0) {
+        return ListFileError{ListFileError::Kind::FolderHoldsNoFiles};
+    }
+    return systemError(error);
+}
+
+Staged stageNamed(FileCalls& calls, int folder, const OldFile& old, std::string_view bytes)
 {
     FileDescriptor file;
     std::string name;
     for (unsigned attempt = 0; attempt < NameAttempts && !file.valid(); ++attempt) {
         name = temporaryName(attempt);
         file = FileDescriptor(
-            calls.openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, creationMode(target)));
+            calls.openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, creationMode(old)));
         if (!file.valid() && errno != EEXIST) {
-            return {{}, systemError(errno)};
+            return {{}, creationError(folder, errno)};
         }
     }
     if (!file.valid()) {
         return {{}, systemError(EEXIST)};
     }
-    std::optional<ListFileError> error = writeAndFlush(calls, file.get(), target, bytes);
+    std::optional<ListFileError> error = writeAndFlush(calls, file.get(), old, bytes);
     if (!error && calls.close(file.release()) != 0) {
         error = systemError(errno);
     }
@@ -285,6 +419,15 @@ ssize_t FileCalls::write(int fd, const void* data, std::size_t size) { return ::
 int FileCalls::fsync(int fd) { return ::fsync(fd); }
 int FileCalls::fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
 int FileCalls::fchown(int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group); }
+int FileCalls::faccessat(int folder, const char* path, int mode, int flags)
+{
+    return ::faccessat(folder, path, mode, flags);
+}
+int FileCalls::fsetxattr(int fd, const char* name, const void* value, std::size_t size, int flags)
+{
+    return ::fsetxattr(fd, name, value, size, flags);
+}
+int FileCalls::fremovexattr(int fd, const char* name) { return ::fremovexattr(fd, name); }
 int FileCalls::linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags)
 {
     return ::linkat(fromFolder, from, toFolder, to, flags);
@@ -305,9 +448,13 @@ std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_v
     }
     // Everything that allocates comes before the new file gets a name.
     const std::string targetName = target.path.filename().string();
-    Staged staged = stageUnnamed(calls, folder.get(), target, bytes);
+    const OldFile old = inspectOld(calls, folder.get(), targetName);
+    if (old.error) {
+        return old.error;
+    }
+    Staged staged = stageUnnamed(calls, folder.get(), old, bytes);
     if (staged.noUnnamedFiles) {
-        staged = stageNamed(calls, folder.get(), target, bytes);
+        staged = stageNamed(calls, folder.get(), old, bytes);
     }
     if (staged.error) {
         return staged.error;

@@ -87,6 +87,9 @@ public:
     virtual int fsync(int fd);
     virtual int fchmod(int fd, mode_t mode);
     virtual int fchown(int fd, uid_t owner, gid_t group);
+    virtual int faccessat(int folder, const char* path, int mode, int flags);
+    virtual int fsetxattr(int fd, const char* name, const void* value, std::size_t size, int flags);
+    virtual int fremovexattr(int fd, const char* name);
     virtual int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags);
     virtual int renameat(int fromFolder, const char* from, int toFolder, const char* to);
     virtual int unlinkat(int folder, const char* path, int flags);
@@ -103,8 +106,14 @@ public:
 // Where the file system has no unnamed files, the new file is named from the
 // start and removed on failure; a killed program can then leave it behind.
 //
-// The new file keeps the old one's permissions (and, where the process may, its
-// owner); a new list gets the permissions any new file in that folder gets.
+// The rename needs only the folder's permission, so a file the user may not
+// write (read-only, or another user's in a folder open to others) is refused
+// with EACCES before anything is written, as writing into it would be; root
+// may write any file and so may save over it. The new file keeps the old one's
+// permissions, its extended attributes (the access ACL and user.* among them,
+// where the file system has them and lets them be set) and, where the process
+// may, its owner and group; a new list gets what any new file in that folder
+// gets. A folder that exists but makes no files (/proc) is FolderHoldsNoFiles.
 [[nodiscard]] std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_view bytes,
                                                        FileCalls& calls);
 [[nodiscard]] std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_view bytes);

@@ -9,8 +9,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <new>
 
@@ -37,55 +35,7 @@ QString withListSuffix(const QString& path)
 
 std::filesystem::path localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-
-// Why a save failed, in the words of the message box: short, and about the
-// user's disk and file rather than the system call that refused.
-QString reasonText(const ListFileError& error)
-{
-    switch (error.kind) {
-    case ListFileError::Kind::NotAFile:
-        return QStringLiteral("通常のファイルではありません。");
-    case ListFileError::Kind::NotANumber:
-    case ListFileError::Kind::CountBelowOne:
-        return QStringLiteral("九星リストのファイルではありません。");
-    case ListFileError::Kind::TooShort:
-        return QStringLiteral("ファイルが途中で切れています。");
-    case ListFileError::Kind::NoConverter:
-        return QStringLiteral("文字コード(CP932)の変換表がありません。");
-    case ListFileError::Kind::OutOfMemory:
-        return QStringLiteral("メモリが足りません。");
-    case ListFileError::Kind::System:
-        break;
-    }
-    switch (error.systemError) {
-    case ENOSPC:
-        return QStringLiteral("ディスクの空きが足りません。");
-    case EDQUOT:
-        return QStringLiteral("ディスクの使用量の上限を超えました。");
-    case EFBIG:
-        return QStringLiteral("ファイルが大きすぎます。");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("アクセスが拒否されました。");
-    case EROFS:
-        return QStringLiteral("書き込みのできない場所です。");
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("フォルダが見つかりません。");
-    case EISDIR:
-        return QStringLiteral("同じ名前のフォルダがあります。");
-    case ENAMETOOLONG:
-        return QStringLiteral("ファイル名が長すぎます。");
-    case ELOOP:
-        return QStringLiteral("リンクが循環しています。");
-    case EIO:
-        return QStringLiteral("ディスクの読み書きに失敗しました。");
-    case ENOMEM:
-        return QStringLiteral("メモリが足りません。");
-    default:
-        return QString::fromLocal8Bit(std::strerror(error.systemError));
-    }
-}
+QString reasonText(const ListFileError& error) { return uikit::qtText(failureReason(error)); }
 
 // How many persons the question before a save names; it is asked whenever at
 // least one would change, however many more there are.

@@ -1,8 +1,10 @@
 #pragma once
 
 // Why a list file could not be opened or saved. Shared by the byte layout
-// (list_file.h) and the file-system side (file_io.h); the list commands turn it
-// into the text a user reads.
+// (list_file.h) and the file-system side (file_io.h); failureReason gives the
+// text a user reads.
+
+#include <string>
 
 namespace personlist {
 
@@ -15,11 +17,18 @@ struct ListFileError {
         TooShort,       // the file ends before the last record its count calls for
         NoConverter,    // the CP932 tables could not be built
         OutOfMemory,    // the list does not fit in the memory the program may use
+        FolderHoldsNoFiles,  // a folder that is there but makes no new files (/proc)
     };
     Kind kind;
     int systemError = 0;
 
     friend bool operator==(const ListFileError&, const ListFileError&) = default;
 };
+
+// Why, in the words of the message box (UTF-8, one sentence): short, and about
+// the user's disk and file rather than the system call that refused. Always
+// Japanese: an error without a text of its own gets a general one with its
+// number, never the system's own message, which is English in most locales.
+std::string failureReason(const ListFileError& error);
 
 }  // namespace personlist

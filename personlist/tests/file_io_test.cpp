@@ -48,7 +48,8 @@ public:
     int openat(int folder, const char* path, int flags, mode_t mode) override
     {
         const bool unnamed = (flags & O_TMPFILE) == O_TMPFILE;
-        const std::string step = unnamed ? "open unnamed" : (flags & O_DIRECTORY) ? "open folder" : "open named";
+        const std::string step = unnamed ? "open unnamed" : (flags & O_DIRECTORY) ? "open folder"
+                                 : (flags & O_PATH) ? "open old" : "open named";
         const bool taken = step == "open named" && takenNames > 0 && takenNames--;
         const int fd = make(step, unnamed && noUnnamedFiles ? EOPNOTSUPP : taken ? EEXIST : 0,
                             [&] { return FileCalls::openat(folder, path, flags, mode); });
@@ -68,6 +69,10 @@ public:
         return make(fd == m_folder ? "fsync folder" : "fsync file", 0, [&] { return FileCalls::fsync(fd); });
     }
     int fchmod(int fd, mode_t mode) override { return make("fchmod", 0, [&] { return FileCalls::fchmod(fd, mode); }); }
+    int faccessat(int folder, const char* path, int mode, int flags) override
+    {
+        return make("check access", 0, [&] { return FileCalls::faccessat(folder, path, mode, flags); });
+    }
     int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) override
     {
         const bool taken = takenNames > 0 && takenNames--;
@@ -121,16 +126,16 @@ std::optional<ListFileError> save(const std::filesystem::path& path, std::string
 // before the file gets any name, the rename only after that, the folder last.
 TEST(ReplaceFile, FlushesTheFileBeforeItIsNamedAndTheFolderAfterTheRename)
 {
-    const Steps unnamed = {"open folder", "open unnamed", "fchmod", "write", "fsync file", "link", "close file",
-                           "rename", "fsync folder"};
-    const Steps named = {"open folder", "open unnamed", "open named", "fchmod", "write", "fsync file", "close file",
-                         "rename", "fsync folder"};
-    const auto withoutFchmod = [](Steps steps) {
-        steps.erase(std::find(steps.begin(), steps.end(), "fchmod"));
+    const Steps unnamed = {"open folder", "open old", "check access", "open unnamed", "fchmod", "write",
+                           "fsync file", "link", "close file", "rename", "fsync folder"};
+    const Steps named = {"open folder", "open old", "check access", "open unnamed", "open named", "fchmod",
+                         "write", "fsync file", "close file", "rename", "fsync folder"};
+    const auto newList = [](Steps steps) {  // no old file to check or to take the mode from
+        std::erase_if(steps, [](const std::string& step) { return step == "check access" || step == "fchmod"; });
         return steps;
     };
-    Steps withoutProc(unnamed.begin(), unnamed.begin() + 6);
-    withoutProc.insert(withoutProc.end(), named.begin() + 2, named.end());
+    Steps withoutProc(unnamed.begin(), unnamed.begin() + 8);
+    withoutProc.insert(withoutProc.end(), named.begin() + 4, named.end());
     struct Case {
         const char* what;
         bool noUnnamedFiles;
@@ -142,8 +147,8 @@ TEST(ReplaceFile, FlushesTheFileBeforeItIsNamedAndTheFolderAfterTheRename)
     const Case cases[] = {
         {"unnamed file over an old one", false, true, "", 0, unnamed},
         {"named file over an old one", true, true, "", 0, named},
-        {"unnamed file, new list", false, false, "", 0, withoutFchmod(unnamed)},
-        {"named file, new list", true, false, "", 0, withoutFchmod(named)},
+        {"unnamed file, new list", false, false, "", 0, newList(unnamed)},
+        {"named file, new list", true, false, "", 0, newList(named)},
         // Without /proc the unnamed file cannot be named: written again, named.
         {"no /proc", false, true, "link", ENOENT, withoutProc},
         // The bytes are on disk by then; the save stands.
@@ -220,7 +225,8 @@ TEST_P(ReplaceFileFailingAt, ReportsItAndLeavesTheOldFileAndNoOtherName)
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, ReplaceFileFailingAt,
-    ::testing::Values(FailingStep{"open folder", false}, FailingStep{"open unnamed", false},
+    ::testing::Values(FailingStep{"open folder", false}, FailingStep{"open old", false},
+                      FailingStep{"check access", false}, FailingStep{"open unnamed", false},
                       FailingStep{"write", false}, FailingStep{"fsync file", false}, FailingStep{"link", false},
                       FailingStep{"close file", false}, FailingStep{"rename", false}, FailingStep{"open named", true},
                       FailingStep{"write", true}, FailingStep{"fsync file", true}, FailingStep{"close file", true},

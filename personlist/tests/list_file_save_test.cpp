@@ -4,16 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include <grp.h>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <tuple>
 
 namespace personlist {
 namespace {
 
+using testing::hexBytes;
 using testing::readBytes;
 using testing::ScratchDir;
 using testing::writeBytes;
@@ -100,9 +105,95 @@ TEST(SaveList, RefusesFoldersPipesLinkLoopsAndMissingFolders)
     EXPECT_EQ(writeListFile(dir / "pipe.orx", {}), ListFileError{Kind::NotAFile});
     EXPECT_EQ(writeListFile(dir / "loop-a.orx", {}), (ListFileError{Kind::System, ELOOP}));
     EXPECT_EQ(writeListFile(dir / "missing" / "list.orx", {}), (ListFileError{Kind::System, ENOENT}));
+    if (std::filesystem::exists("/proc/self")) {  // a folder that is there, but makes no files
+        EXPECT_EQ(writeListFile("/proc/list.orx", {}), ListFileError{Kind::FolderHoldsNoFiles});
+    }
 
     EXPECT_EQ(namesIn(dir.path()), before);
     EXPECT_TRUE(std::filesystem::is_empty(dir / "folder.orx"));
+}
+
+// The rename needs only the folder's permission; the file's own decides.
+TEST(SaveList, RefusesAFileTheUserMayNotWriteAndRootMayWriteAny)
+{
+    const passwd* nobody = ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
+    if (nobody == nullptr) {
+        GTEST_SKIP() << "needs root, to save as nobody and as root";
+    }
+    const uid_t u = nobody->pw_uid;
+    const gid_t g = nobody->pw_gid;
+    const struct { const char* what; uid_t owner; mode_t mode; bool byNobody; bool refused; } cases[] = {
+        {"own read-only file", u, 0444, true, true},
+        {"another user's file in a folder open to all", 0, 0644, true, true},
+        {"another user's file open to all", 0, 0646, true, false},
+        {"root and another user's read-only file", u, 0444, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchDir dir;
+        const auto path = dir / "list.orx";
+        writeBytes(path, "old");
+        ASSERT_EQ(::chmod(dir.path().c_str(), 0777) + ::chmod(path.c_str(), c.mode) + ::chown(path.c_str(), c.owner, 0),
+                  0);
+        // A child that gives up root for good is judged as any user is.
+        const testing::ChildOutcome outcome = testing::inChild([&] {
+            if (c.byNobody && (::setgroups(0, nullptr) != 0 || ::setresgid(g, g, g) != 0 ||
+                               ::setresuid(u, u, u) != 0 || ::access(dir.path().c_str(), W_OK | X_OK) != 0)) {
+                ::_exit(0);  // reports nothing
+            }
+            return writeListFile(path, numberedPersons(1));
+        });
+        if (!outcome.reported) {
+            GTEST_SKIP() << "nobody cannot reach the scratch folder";
+        }
+        struct stat after {};
+        ASSERT_EQ(::stat(path.c_str(), &after), 0);
+        const ListFileError refusal{ListFileError::Kind::System, EACCES};
+        EXPECT_EQ(outcome.error, c.refused ? std::optional(refusal) : std::nullopt);
+        EXPECT_EQ(readBytes(path), c.refused ? "old" : listFileBytes(numberedPersons(1)));
+        EXPECT_EQ(std::pair(after.st_mode & 07777, after.st_uid),
+                  std::pair(c.mode, c.byNobody && !c.refused ? u : c.owner));
+        EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"list.orx"});
+    }
+}
+
+TEST(SaveList, KeepsTheOwnerModeAclAndAttributesOfTheFileItReplaces)
+{
+    // Version 2, then tag, permissions, id: owner rw-, user 1234 rw-, group r--,
+    // mask rw-, others r--: mode 664, although the group only reads.
+    const std::string acl = hexBytes("02000000 01000600FFFFFFFF 02000600D2040000 04000400FFFFFFFF"
+                                     " 10000600FFFFFFFF 20000400FFFFFFFF");
+    const auto attribute = [](const std::filesystem::path& path, const char* name) {
+        std::string value(256, '\0');
+        const ssize_t n = ::getxattr(path.c_str(), name, value.data(), value.size());
+        return n < 0 ? std::nullopt : std::optional(value.substr(0, static_cast<std::size_t>(n)));
+    };
+    ScratchDir dir;
+    // The second file has no ACL, in a folder that gives its new files one.
+    const std::filesystem::path files[] = {dir / "list.orx", dir / "shared" / "list.orx"};
+    std::filesystem::create_directory(dir / "shared");
+    writeBytes(files[0], "old");
+    if (::setxattr(files[0].c_str(), "user.tag", "family", 6, 0) != 0 ||
+        ::setxattr(files[0].c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0 ||
+        ::setxattr((dir / "shared").c_str(), "system.posix_acl_default", acl.data(), acl.size(), 0) != 0) {
+        GTEST_SKIP() << "the scratch folder's file system keeps no user attributes or ACLs";
+    }
+    writeBytes(files[1], "old");
+    ASSERT_EQ(::removexattr(files[1].c_str(), "system.posix_acl_access"), 0);
+    ASSERT_EQ(::geteuid() == 0 ? ::chown(files[0].c_str(), 1234, 5678) : 0, 0);
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.string());
+        struct stat before {}, after {};
+        ASSERT_EQ(::stat(file.c_str(), &before), 0);
+        const auto oldAcl = attribute(file, "system.posix_acl_access");
+        const auto oldTag = attribute(file, "user.tag");
+        ASSERT_EQ(writeListFile(file, numberedPersons(1)), std::nullopt);
+        ASSERT_EQ(::stat(file.c_str(), &after), 0);
+        EXPECT_EQ(std::tuple(after.st_mode, after.st_uid, after.st_gid),
+                  std::tuple(before.st_mode, before.st_uid, before.st_gid));
+        EXPECT_EQ(attribute(file, "system.posix_acl_access"), oldAcl);
+        EXPECT_EQ(attribute(file, "user.tag"), oldTag);
+    }
 }
 
 // Makes every write past `limit` bytes fail, in a child process so that the

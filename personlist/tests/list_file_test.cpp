@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <cctype>
 #include <random>
 
 namespace personlist {
@@ -25,6 +26,17 @@ std::string fieldString(std::string_view text)
 }
 
 const Person Yamada{"山田", "1960", "3", "12"};
+
+// Never the system's own message, which is English under C.UTF-8.
+TEST(FailureReason, IsJapaneseForEveryErrorNumber)
+{
+    for (int error = 0; error <= 200; ++error) {
+        const std::string reason = failureReason({ListFileError::Kind::System, error});
+        EXPECT_TRUE(std::none_of(reason.begin(), reason.end(), [](unsigned char c) { return std::isalpha(c); }))
+            << error << " " << reason;
+    }
+    EXPECT_EQ(failureReason({ListFileError::Kind::System, ECHILD}), "予期しないエラーが発生しました（エラー番号 10）。");
+}
 
 TEST(FieldText, IsCutBeforeTheFirstCharacterThatDoesNotFitWhole)
 {
