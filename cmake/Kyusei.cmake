@@ -29,11 +29,23 @@ function(kyusei_core_tests name)
   gtest_discover_tests(${name})
 endfunction()
 
-# Widget tests run offscreen twice: at the layout's own scale and on a dense
-# screen (device pixel ratio 2), where every window must keep its layout.
+# Widget tests run offscreen at the layout's own scale and on a dense screen
+# (device pixel ratio 2), where every window must keep its layout. Those that
+# check how the windows are drawn (pass FRACTIONAL_SCALES) run also at the
+# desktop's fractional scales 125 % and 150 %, where a layout pixel is no whole
+# number of device pixels; PassThrough keeps Qt from rounding those to 1 and 2.
+# The others stay at two runs, which keeps the suite short.
 function(kyusei_add_widget_test target)
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "FRACTIONAL_SCALES" "" "")
+  set(scales 2)
+  if(ARG_FRACTIONAL_SCALES)
+    list(APPEND scales 1.25 1.5)
+  endif()
   add_test(NAME ${target} COMMAND ${target})
   set_tests_properties(${target} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
-  add_test(NAME ${target}_2x COMMAND ${target})
-  set_tests_properties(${target}_2x PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2")
+  foreach(scale IN LISTS scales)
+    add_test(NAME ${target}_${scale}x COMMAND ${target})
+    set_tests_properties(${target}_${scale}x PROPERTIES ENVIRONMENT
+      "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=${scale};QT_SCALE_FACTOR_ROUNDING_POLICY=PassThrough")
+  endforeach()
 endfunction()

@@ -1,5 +1,6 @@
 #include "mainwindow/caption_label.h"
 
+#include "uikit/device_pixels.h"
 #include "uikit/look.h"
 
 #include <QPainter>
@@ -92,19 +93,20 @@ void CaptionLabel::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
     const QRect all = rect();
-    if (m_fill) {
-        painter.fillRect(all, uikit::colour(*m_fill));
-    }
     QRect inside = all;
     if (m_bordered) {
-        // Sunken: shadow on the top and left edges, light on the bottom and right.
-        painter.setPen(QColor::fromRgb(BorderShadow));
-        painter.drawLine(all.topLeft(), all.topRight());
-        painter.drawLine(all.topLeft(), all.bottomLeft());
-        painter.setPen(QColor::fromRgb(BorderLight));
-        painter.drawLine(all.bottomLeft(), all.bottomRight());
-        painter.drawLine(all.topRight(), all.bottomRight());
+        // The cells of a board overlap by one pixel, and the lower or right-hand
+        // cell is drawn last: its shadow edge is the one line between the two.
+        // On device pixels, so that the two cells agree on where that line is.
+        uikit::DevicePixels device(painter);
+        const QRect cell = device.bordered(all);
+        if (m_fill) {
+            painter.fillRect(cell, uikit::colour(*m_fill));
+        }
+        device.drawSunkenBorder(cell, QColor::fromRgb(BorderShadow), QColor::fromRgb(BorderLight));
         inside = all.adjusted(1, 1, -1, -1);
+    } else if (m_fill) {
+        painter.fillRect(all, uikit::colour(*m_fill));
     }
     if (text().isEmpty()) {
         return;

@@ -1,5 +1,6 @@
 #include "personlist/person_grid.h"
 
+#include "uikit/device_pixels.h"
 #include "uikit/focus_frame.h"
 #include "uikit/look.h"
 
@@ -32,12 +33,16 @@ Qt::Alignment alignmentOf(const QVariant& v)
 void paintCell(QPainter* painter, const QRect& rect, const QColor& fill, const QColor& textColour,
                std::uint32_t line, Qt::Alignment alignment, const QString& text)
 {
-    painter->fillRect(rect, fill);
+    {
+        // On device pixels, so that every line between two headings or two cells
+        // is as wide as the others at any display scale.
+        uikit::DevicePixels device(*painter);
+        const QRect cell = device.area(rect);
+        painter->fillRect(cell, fill);
+        device.drawRightAndBottom(cell, uikit::colour(line));
+    }
     painter->setPen(textColour);
     painter->drawText(rect.adjusted(TextMargin, 0, -TextMargin - 1, -1), static_cast<int>(alignment), text);
-    painter->setPen(uikit::colour(line));
-    painter->drawLine(rect.topRight(), rect.bottomRight());
-    painter->drawLine(rect.bottomLeft(), rect.bottomRight());
 }
 
 void paintHeading(QPainter* painter, const QRect& rect, const QWidget& on, const QString& text, Qt::Alignment alignment)

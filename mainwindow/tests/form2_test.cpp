@@ -8,11 +8,13 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
 #include <QMap>
 #include <QPushButton>
 #include <QSet>
+#include <QTableView>
 #include <QTest>
 
 #include "uikit/tests/logical_grab.h"
@@ -428,6 +430,93 @@ private slots:
         QCOMPARE(inside, QRgb(fill));
         for (const QPoint edge : {QPoint(0, 36), QPoint(36, 0), QPoint(72, 36), QPoint(36, 72)}) {
             QVERIFY2((image.pixel(edge) & 0xFFFFFF) != inside, qPrintable(QString("%1,%2").arg(edge.x()).arg(edge.y())));
+        }
+    }
+
+    // At every display scale two neighbouring cells share one border line, as
+    // at 100 %, and no cell's colour shows past the outer border. Read along a
+    // row or column of device pixels, each border is one line as wide as every
+    // other (the whole device pixels that fit in a layout pixel), never a white
+    // line beside a grey one; the list's headings are divided alike.
+    void neighbouringCellsShareOneBorderLine_data()
+    {
+        QTest::addColumn<QPoint>("origin");  // (0, 0): the list's header row
+        QTest::addColumn<int>("pitch");
+        QTest::addColumn<Qt::Orientation>("along");
+        const auto rows = [](const char* name, QPoint origin, int pitch) {
+            QTest::addRow("%s, across", name) << origin << pitch << Qt::Horizontal;
+            QTest::addRow("%s, down", name) << origin << pitch << Qt::Vertical;
+        };
+        rows("month board", {8, 16}, 72);
+        rows("year board", {280, 16}, 72);
+        rows("legend", {8, 480}, 48);
+        QTest::newRow("list header") << QPoint() << 0 << Qt::Horizontal;
+    }
+    void neighbouringCellsShareOneBorderLine()
+    {
+        QFETCH(QPoint, origin);
+        QFETCH(int, pitch);
+        QFETCH(Qt::Orientation, along);
+        Form2 form;
+        form.resize(LayoutArea.size());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QImage shown = form.grab().toImage();
+        const qreal ratio = shown.devicePixelRatio();
+        const int line = std::max(1, int(ratio));
+        const auto device = [ratio](QPoint p) { return QPoint(qRound(p.x() * ratio), qRound(p.y() * ratio)); };
+        // Runs of one colour between two layout points, in device pixels.
+        const auto runs = [&](QPoint from, QPoint to) {
+            QList<QPair<QRgb, int>> found;
+            const QPoint a = device(from);
+            const QPoint b = device(to);
+            const QPoint step = along == Qt::Horizontal ? QPoint(1, 0) : QPoint(0, 1);
+            for (QPoint p = a; p != b + step; p += step) {
+                const QRgb c = shown.pixel(p) & 0xFFFFFF;
+                if (found.isEmpty() || found.last().first != c) {
+                    found.append({c, 0});
+                }
+                ++found.last().second;
+            }
+            return found;
+        };
+        const auto check = [&](QPoint from, QPoint to, const QSet<QRgb>& lines, int count, bool onBlack) {
+            const auto seen = runs(from, to);
+            QString drawn;
+            QList<int> at;
+            for (qsizetype i = 0; i < seen.size(); ++i) {
+                drawn += QString(" #%1x%2").arg(seen[i].first, 6, 16, QChar(u'0')).arg(seen[i].second);
+                if (lines.contains(seen[i].first)) {
+                    at.append(int(i));
+                }
+            }
+            QVERIFY2(at.size() == count, qPrintable(drawn));
+            for (qsizetype k = 0; k < at.size(); ++k) {
+                QVERIFY2(seen[at[k]].second == line, qPrintable(drawn));
+                QVERIFY2(k == 0 || at[k] > at[k - 1] + 1, qPrintable(drawn));
+            }
+            if (onBlack) {
+                QVERIFY2(at.first() <= 1 && at.last() >= seen.size() - 2, qPrintable(drawn));
+                QVERIFY2(at.first() == 0 || seen.first().first == 0, qPrintable(drawn));
+                QVERIFY2(at.last() == seen.size() - 1 || seen.last().first == 0, qPrintable(drawn));
+            }
+        };
+        if (pitch == 0) {
+            const auto* grid = form.findChild<QTableView*>("MSFlexGrid1");
+            const QPoint corner = grid->verticalHeader()->mapTo(&form, QPoint(0, 0));
+            const QPoint header = grid->horizontalHeader()->mapTo(&form, QPoint(0, 1));
+            const int end = header.x() + grid->horizontalHeader()->length() + 2;
+            check({corner.x() + 1, header.y()}, {end, header.y()}, {0x000000}, 5, false);
+            return;
+        }
+        // Three cells and four lines along each row and column, clear of the
+        // captions: low in a row, at the left of a column.
+        const int size = 3 * pitch + 1;
+        for (int k = 0; k < 3; ++k) {
+            const QPoint from = along == Qt::Horizontal ? origin + QPoint(-3, k * pitch + pitch * 4 / 5)
+                                                        : origin + QPoint(k * pitch + 4, -3);
+            const QPoint to = from + (along == Qt::Horizontal ? QPoint(size + 5, 0) : QPoint(0, size + 5));
+            check(from, to, {0x808080, 0xFFFFFF}, 4, true);
         }
     }
 
