@@ -3,16 +3,29 @@
 
 #include "mainwindow/form2.h"
 #include "mainwindow/process.h"
+#include "personlist/file_worker.h"
 #include "uikit/look.h"
 
 #include <QApplication>
 
+#include <cstdlib>
+
 int main(int argc, char* argv[])
 {
     mainwindow::prepareProcess();
-    QApplication app(argc, argv);
-    uikit::prepareApplication(app);
-    mainwindow::Form2 window;
-    window.showMaximized();
-    return QApplication::exec();
+    int code = 0;
+    {
+        QApplication app(argc, argv);
+        uikit::prepareApplication(app);
+        mainwindow::Form2 window;
+        window.showMaximized();
+        code = QApplication::exec();
+    }
+    // The windows are gone. A list file call that the user stopped may still be
+    // stuck on its disk; it cannot be waited for, and must not come back to
+    // statics being destroyed under it. Nothing is written at exit anyway.
+    if (!personlist::fileCallsDone()) {
+        std::_Exit(code);
+    }
+    return code;
 }

@@ -37,6 +37,20 @@ std::filesystem::path localPath(const QString& path) { return QFile::encodeName(
 
 QString reasonText(const ListFileError& error) { return uikit::qtText(failureReason(error)); }
 
+// The path a save writes to, and whether a file (not a folder) stands there.
+struct ChosenFile {
+    QString path;
+    bool exists = false;
+};
+
+ChosenFile lookAt(const QString& chosen)
+{
+    const QString path = withListSuffix(chosen);
+    const QFileInfo existing(path);
+    return {path, existing.exists() && !existing.isDir()};
+}
+
+
 // How many persons the question before a save names; it is asked whenever at
 // least one would change, however many more there are.
 constexpr std::size_t AlteredPersonsShown = 5;
@@ -129,9 +143,14 @@ void ListCommands::saveList()
     if (chosen.isEmpty()) {
         return;
     }
-    const QString path = withListSuffix(chosen);
-    const QFileInfo existing(path);
-    if (existing.exists() && !existing.isDir() &&
+    // Even looking at the path waits on its disk.
+    const std::optional<ChosenFile> file =
+        runFileCalls<ChosenFile>(m_dialogs, QStringLiteral("リスト保存"), [chosen](const FileJob&) { return lookAt(chosen); });
+    if (!file) {
+        return;
+    }
+    const QString& path = file->path;
+    if (file->exists &&
         !m_dialogs.askYesNo(QStringLiteral("ファイルの上書き"), QStringLiteral("同じファイル名があります。\n上書きしますか？"))) {
         return;
     }
@@ -140,9 +159,13 @@ void ListCommands::saveList()
     }
     // The one message the list commands show: a user must never believe that
     // a list which is not on disk was saved. A failed save ends there, the
-    // grid as it was.
-    if (const std::optional<ListFileError> error =
-            writeListFile(localPath(path), m_grid.model().list().persons())) {
+    // grid as it was; so does 中止, without a word.
+    const SaveOutcome saved = saveListFileAside(m_dialogs, QStringLiteral("リスト保存"), m_files, localPath(path),
+                                                m_grid.model().list().persons());
+    if (saved.stopped) {
+        return;
+    }
+    if (const std::optional<ListFileError>& error = saved.error) {
         m_dialogs.inform(QStringLiteral("リスト保存"), QStringLiteral("リストを保存できませんでした。\n") +
                                                       reasonText(*error));
         return;
@@ -156,14 +179,17 @@ void ListCommands::openList()
     if (chosen.isEmpty()) {
         return;
     }
-    ListFileContents contents = readListFile(localPath(withListSuffix(chosen)));
-    if (contents.error) {
+    std::optional<ListFileContents> contents =
+        runFileCalls<ListFileContents>(m_dialogs, QStringLiteral("リストを開く"), [read = m_files.read, chosen](const FileJob&) {
+            return read(localPath(withListSuffix(chosen)));
+        });
+    if (!contents || contents->error) {
         return;
     }
     // The grid needs a little more memory beside the persons just read; without
     // it the open fails like any other, with the list on screen unchanged.
     try {
-        m_grid.model().replaceAll(std::move(contents.persons));
+        m_grid.model().replaceAll(std::move(contents->persons));
     } catch (const std::bad_alloc&) {
         return;
     }

@@ -8,6 +8,7 @@
 // writes the grid or the inputs back. Every dialog goes through uikit::Dialogs,
 // so the commands run the same under tests with scripted answers.
 
+#include "personlist/file_worker.h"
 #include "personlist/person_grid.h"
 
 #include <QObject>
@@ -36,6 +37,8 @@ class ListCommands final : public QObject {
 public:
     ListCommands(PersonInputs inputs, PersonGrid& grid, uikit::Dialogs& dialogs, QObject* parent = nullptr);
 
+    void setFileCalls(ListFileCalls calls) { m_files = std::move(calls); }
+
 public slots:
     void registerPerson();  // Command3 "リスト登録"
     void loadPerson();      // Command4 "読み出し"
@@ -47,6 +50,7 @@ private:
     PersonInputs m_inputs;
     PersonGrid& m_grid;
     uikit::Dialogs& m_dialogs;
+    ListFileCalls m_files;
 };
 
 }  // namespace personlist

@@ -295,14 +295,28 @@ std::optional<ListFileError> writeListFile(const std::filesystem::path& path, co
     }
     // The file's bytes take about as much memory as the list itself, so a list
     // that only just fits may not be savable: that is a failed save, and the
-    // list stays in memory. replaceFile allocates nothing once the new file
-    // has a name, so nothing is left behind either.
+    // list stays in memory.
+    std::string bytes;
+    try {
+        bytes = listFileBytes(persons);
+    } catch (const std::bad_alloc&) {
+        return ListFileError{ListFileError::Kind::OutOfMemory};
+    }
+    FileCalls calls;
+    return writeListFileBytes(path, bytes, calls);
+}
+
+std::optional<ListFileError> writeListFileBytes(const std::filesystem::path& path, std::string_view bytes,
+                                                FileCalls& calls)
+{
+    // replaceFile allocates nothing once the new file has a name, so a failed
+    // allocation leaves nothing behind either.
     try {
         const SaveTarget target = resolveSaveTarget(path);
         if (target.error) {
             return target.error;
         }
-        return replaceFile(target, listFileBytes(persons));
+        return replaceFile(target, bytes, calls);
     } catch (const std::bad_alloc&) {
         return ListFileError{ListFileError::Kind::OutOfMemory};
     }

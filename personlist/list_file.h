@@ -103,4 +103,11 @@ ListFileContents readListFile(const std::filesystem::path& path);
 [[nodiscard]] std::optional<ListFileError> writeListFile(const std::filesystem::path& path,
                                                          const std::vector<Person>& persons);
 
+class FileCalls;
+
+// The file-system half of writeListFile, for bytes made beforehand by
+// listFileBytes, through the given calls: the half that may wait on a disk.
+[[nodiscard]] std::optional<ListFileError> writeListFileBytes(const std::filesystem::path& path,
+                                                              std::string_view bytes, FileCalls& calls);
+
 }  // namespace personlist

@@ -1,22 +1,67 @@
 #include "uikit/dialogs.h"
 
 #include <QAbstractButton>
+#include <QAbstractFileIconProvider>
+#include <QCoreApplication>
+#include <QDialog>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
 
 namespace uikit {
 
 namespace {
 
-QString runFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode)
+// Icons and type names from the entry's name and kind alone. The toolkit's
+// provider asks the MIME database by name and content: a name it does not know
+// (every .orx list) or that fits several types makes it read the file, on the
+// dialog's thread as well as on its gatherer. Reading no file means stating no
+// more than the dialog itself does; an unknown name gets the plain file icon.
+// Called from both threads, so it keeps no state of its own.
+class NameOnlyIcons final : public QAbstractFileIconProvider {
+public:
+    NameOnlyIcons() { setOptions(DontUseCustomDirectoryIcons); }
+
+    QIcon icon(IconType type) const override { return QAbstractFileIconProvider::icon(type); }
+
+    QIcon icon(const QFileInfo& info) const override
+    {
+        if (info.isRoot()) {
+            return icon(Drive);
+        }
+        if (info.isDir()) {
+            return icon(Folder);
+        }
+        const QList<QMimeType> types = QMimeDatabase().mimeTypesForFileName(info.fileName());
+        QIcon themed;
+        if (!types.isEmpty()) {
+            themed = QIcon::fromTheme(types.constFirst().iconName(), QIcon::fromTheme(types.constFirst().genericIconName()));
+        }
+        return themed.isNull() ? icon(File) : themed;
+    }
+
+    QString type(const QFileInfo& info) const override
+    {
+        if (!info.isFile()) {
+            return QAbstractFileIconProvider::type(info);  // folder, drive, link: no file is read
+        }
+        const QList<QMimeType> types = QMimeDatabase().mimeTypesForFileName(info.fileName());
+        if (types.isEmpty()) {
+            return QCoreApplication::translate("QAbstractFileIconProvider", "File");
+        }
+        return types.constFirst().comment().isEmpty() ? types.constFirst().name() : types.constFirst().comment();
+    }
+};
+
+QString runFileDialog(QWidget* parent, const FileDialogRequest& request, bool saving)
 {
-    QFileDialog dialog(parent, request.title);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilter(request.filter);
-    dialog.setDefaultSuffix(request.defaultSuffix);
-    // The save command asks its own overwrite question.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    QFileDialog dialog(parent);
+    prepareFileDialog(dialog, request, saving);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
@@ -25,15 +70,24 @@ QString runFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDi
 
 }  // namespace
 
-QString QtDialogs::saveFileName(const FileDialogRequest& request)
+void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool saving)
 {
-    return runFileDialog(m_parent, request, QFileDialog::AcceptSave);
+    // One provider for every dialog, never destroyed: the dialog's gatherer
+    // thread may still ask it while the dialog is being torn down.
+    static auto* const icons = new NameOnlyIcons;
+    dialog.setIconProvider(icons);
+    dialog.setWindowTitle(request.title);
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(request.filter);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    // The save command asks its own overwrite question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
 }
 
-QString QtDialogs::openFileName(const FileDialogRequest& request)
-{
-    return runFileDialog(m_parent, request, QFileDialog::AcceptOpen);
-}
+QString QtDialogs::saveFileName(const FileDialogRequest& request) { return runFileDialog(m_parent, request, true); }
+
+QString QtDialogs::openFileName(const FileDialogRequest& request) { return runFileDialog(m_parent, request, false); }
 
 namespace {
 
@@ -66,11 +120,51 @@ void QtDialogs::inform(const QString& title, const QString& text)
     runPlainBox(m_parent, title, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
+namespace {
+
+class QtBusyBox final : public BusyBox {
+public:
+    QtBusyBox(QWidget* parent, const QString& title, const QString& text, std::function<void()> stop)
+        : m_box(new QDialog(parent))
+    {
+        m_box->setWindowTitle(title);
+        auto* label = new QLabel(m_box);
+        label->setTextFormat(Qt::PlainText);
+        label->setText(text);
+        auto* button = new QPushButton(QStringLiteral("中止"), m_box);
+        auto* layout = new QVBoxLayout(m_box);
+        layout->addWidget(label);
+        layout->addWidget(button, 0, Qt::AlignHCenter);
+        QObject::connect(button, &QPushButton::clicked, m_box, &QDialog::reject);
+        // Esc and the frame's close button stop the command as 中止 does: a box
+        // gone from the screen while its command still waits would leave the
+        // window blocked with nothing to press.
+        QObject::connect(m_box, &QDialog::rejected, m_box, [stop = std::move(stop)] { stop(); });
+        m_box->setModal(true);
+        m_box->show();
+    }
+    ~QtBusyBox() override { delete m_box.data(); }  // unless the window took it along
+
+private:
+    QPointer<QDialog> m_box;
+};
+
+class ScriptedBusyBox final : public QObject, public BusyBox {};
+
+}  // namespace
+
+std::unique_ptr<BusyBox> QtDialogs::showBusy(const QString& title, const QString& text, std::function<void()> stop)
+{
+    return std::make_unique<QtBusyBox>(m_parent, title, text, std::move(stop));
+}
+
 void ScriptedDialogs::clear()
 {
     m_answers.clear();
     m_shown.clear();
     m_unanswered = 0;
+    m_busyDelay = NoBusyBox;
+    m_stopPending = false;
 }
 
 QString ScriptedDialogs::nextPath()
@@ -111,6 +205,31 @@ bool ScriptedDialogs::askYesNo(const QString& title, const QString& text)
 void ScriptedDialogs::inform(const QString& title, const QString& text)
 {
     m_shown.push_back({Shown::Kind::Message, title, text, {}});
+}
+
+std::unique_ptr<BusyBox> ScriptedDialogs::showBusy(const QString& title, const QString& text,
+                                                   std::function<void()> stop)
+{
+    m_shown.push_back({Shown::Kind::Busy, title, text, {}});
+    auto box = std::make_unique<ScriptedBusyBox>();
+    m_busyBox = box.get();
+    m_busyStop = std::move(stop);
+    if (m_stopPending) {
+        m_stopPending = false;
+        pressStop();
+    }
+    return box;
+}
+
+void ScriptedDialogs::pressStop()
+{
+    if (!m_busyBox) {
+        m_stopPending = true;
+        return;
+    }
+    // From the event loop, as a click would come; not at all if the box has
+    // gone meanwhile.
+    QTimer::singleShot(0, m_busyBox, m_busyStop);
 }
 
 }  // namespace uikit

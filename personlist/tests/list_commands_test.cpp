@@ -9,6 +9,11 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <fcntl.h>
+
+#include <condition_variable>
+#include <mutex>
+
 using personlist::ListCommands;
 using personlist::Person;
 using personlist::PersonGrid;
@@ -29,6 +34,65 @@ QComboBox* numberList(int last, const QString& start)
 }
 
 std::filesystem::path local(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// Holds a file call on the command's thread until the test lets it go, and
+// has 中止 pressed once the call is reached. It gives up after ten seconds, so
+// that a command that makes its calls on the window's thread fails instead of
+// hanging.
+class Gate {
+public:
+    Gate(bool closed, uikit::ScriptedDialogs& dialogs) : m_open(!closed), m_dialogs(&dialogs) {}
+    void hold()
+    {
+        std::unique_lock lock(m_mutex);
+        if (!m_open) {
+            QMetaObject::invokeMethod(qApp, [dialogs = m_dialogs] { dialogs->pressStop(); }, Qt::QueuedConnection);
+            m_timedOut = !m_released.wait_for(lock, std::chrono::seconds(10), [this] { return m_open; });
+        }
+    }
+    void open()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_open = true;
+        m_released.notify_all();
+    }
+    bool timedOut()
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_timedOut;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_released;
+    bool m_open;
+    bool m_timedOut = false;
+    uikit::ScriptedDialogs* m_dialogs;
+};
+
+// A save whose writes wait at the gate; `named`: on a file system without
+// unnamed files, so that the new file has a name while it is written.
+class HeldWrite final : public personlist::FileCalls {
+public:
+    HeldWrite(std::shared_ptr<Gate> gate, bool named) : m_gate(std::move(gate)), m_named(named) {}
+    int openat(int folder, const char* path, int flags, mode_t mode) override
+    {
+        if (m_named && (flags & O_TMPFILE) == O_TMPFILE) {
+            errno = EOPNOTSUPP;
+            return -1;
+        }
+        return FileCalls::openat(folder, path, flags, mode);
+    }
+    ssize_t write(int fd, const void* data, std::size_t size) override
+    {
+        m_gate->hold();
+        return FileCalls::write(fd, data, size);
+    }
+
+private:
+    std::shared_ptr<Gate> m_gate;
+    bool m_named;
+};
 
 }  // namespace
 
@@ -57,6 +121,8 @@ private slots:
     void openOfAnEmptyListLeavesTheHeaderRowCurrent();
     void failedOpenLeavesTheListAsItWas_data();
     void failedOpenLeavesTheListAsItWas();
+    void heldFileCallsShowTheBusyBoxAndStopCleanly_data();
+    void heldFileCallsShowTheBusyBoxAndStopCleanly();
 
 private:
     void typePerson(const QString& name, const QString& year, const QString& month, const QString& day);
@@ -452,6 +518,79 @@ void ListCommandsTest::failedOpenLeavesTheListAsItWas()
     // Silently: the open dialog was the only dialog.
     QCOMPARE(m_dialogs.shown().size(), std::size_t{1});
     QVERIFY(!std::filesystem::exists(*m_dir / "missing.orx"));
+}
+
+void ListCommandsTest::heldFileCallsShowTheBusyBoxAndStopCleanly_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<bool>("held");
+    QTest::addColumn<bool>("named");
+    QTest::newRow("open held, 中止") << false << true << false;
+    QTest::newRow("save held, 中止") << true << true << false;
+    QTest::newRow("save held with a named new file, 中止") << true << true << true;
+    QTest::newRow("open in time: no box") << false << false << false;
+    QTest::newRow("save in time: no box") << true << false << false;
+}
+
+void ListCommandsTest::heldFileCallsShowTheBusyBoxAndStopCleanly()
+{
+    QFETCH(bool, save);
+    QFETCH(bool, held);
+    QFETCH(bool, named);
+    const auto path = *m_dir / "family.orx";
+    QVERIFY(!personlist::writeListFile(path, {{"山田", "1960", "3", "12"}}));
+    const std::string old = personlist::testing::readBytes(path);
+    registerPersons({"佐藤", "鈴木"});
+    const QStringList before = names();
+    const auto gate = std::make_shared<Gate>(held, m_dialogs);
+    m_commands->setFileCalls({[gate](const std::filesystem::path& p) {
+                                  gate->hold();
+                                  return personlist::readListFile(p);
+                              },
+                              std::make_shared<HeldWrite>(gate, named)});
+    if (held) {
+        m_dialogs.setBusyDelay(std::chrono::milliseconds(0));
+    }
+    m_dialogs.answerPath(QString::fromStdString(path.string()));
+    if (save) {
+        m_dialogs.answerYesNo(true);
+        m_commands->saveList();
+    } else {
+        m_commands->openList();
+    }
+    const auto files = [this] {
+        QStringList names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_dir->path())) {
+            names << QString::fromStdString(entry.path().filename().string());
+        }
+        return names;
+    };
+    const qsizetype filesWhileHeld = files().size();
+    const QStringList namesWhileHeld = names();
+    gate->open();
+    QVERIFY(personlist::fileCallsDone(std::chrono::seconds(10)));
+    QCoreApplication::processEvents();  // where a late result would land
+    QVERIFY(!gate->timedOut());
+
+    const auto shown = [this](Shown::Kind kind) {
+        return std::any_of(m_dialogs.shown().begin(), m_dialogs.shown().end(),
+                           [kind](const Shown& s) { return s.kind == kind; });
+    };
+    QCOMPARE(shown(Shown::Kind::Busy), held);
+    QVERIFY(!shown(Shown::Kind::Message));
+    QCOMPARE(files(), QStringList{"family.orx"});
+    if (held) {
+        QCOMPARE(m_dialogs.shown().back().kind, Shown::Kind::Busy);
+        QCOMPARE(m_dialogs.shown().back().title, save ? QString("リスト保存") : QString("リストを開く"));
+        QCOMPARE(filesWhileHeld, named ? 2 : 1);
+        QCOMPARE(namesWhileHeld, before);
+        QCOMPARE(names(), before);
+        QCOMPARE(personlist::testing::readBytes(path), old);
+    } else {
+        QCOMPARE(names(), save ? before : QStringList{"1:山田"});
+        QCOMPARE(personlist::testing::readBytes(path),
+                 save ? personlist::listFileBytes(m_grid->model().list().persons()) : old);
+    }
 }
 
 QTEST_MAIN(ListCommandsTest)
