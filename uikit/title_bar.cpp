@@ -178,8 +178,9 @@ void addTitleBar(QWidget* window)
     }
     new TitleBar(window);
     // Frameless, the window asks the compositor for no frame of its own and the
-    // toolkit draws none: this bar is the only one.
-    window->setWindowFlags(window->windowFlags() | Qt::FramelessWindowHint);
+    // toolkit draws none: this bar is the only one. Qt drops the frameless hint
+    // of a window whose other hints are customised, as the training window's are.
+    window->setWindowFlags((window->windowFlags() & ~Qt::CustomizeWindowHint) | Qt::FramelessWindowHint);
 }
 
 }  // namespace uikit
