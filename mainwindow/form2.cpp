@@ -7,6 +7,7 @@
 #include "uikit/accessibility.h"
 #include "uikit/dialogs.h"
 #include "uikit/keep_on_screen.h"
+#include "uikit/title_bar.h"
 #include "uikit/look.h"
 
 #include <QApplication>
@@ -181,6 +182,7 @@ Form2::Form2(uikit::Dialogs* dialogs, QWidget* parent)
     setBuddies();
     setFocusOrder();
     connectCommands();
+    uikit::addTitleBarOnWayland(this);
     widget(Text1)->setFocus();
 }
 

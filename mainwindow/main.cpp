@@ -16,6 +16,9 @@ int main(int argc, char* argv[])
     int code = 0;
     {
         QApplication app(argc, argv);
+        // The name of the desktop entry: on Wayland it is the windows' app_id, by
+        // which docks and task bars find the program's name and icon.
+        QGuiApplication::setDesktopFileName(QStringLiteral("org.kyusei.kyusei"));
         uikit::prepareApplication(app);
         mainwindow::Form2 window;
         window.showMaximized();

@@ -4,6 +4,7 @@
 #include "reckoning/tables.h"
 #include "uikit/accessibility.h"
 #include "uikit/keep_on_screen.h"
+#include "uikit/title_bar.h"
 #include "uikit/look.h"
 #include "uikit/push_button.h"
 
@@ -115,6 +116,7 @@ Form1::Form1() : QWidget(nullptr, Qt::Window), m_board(initialTrainingBoard())
     uikit::keepOnScreen(this);
 
     createControls();
+    uikit::addTitleBarOnWayland(this);
     showBoard();
     connectControls();
     m_slider->setFocus();

@@ -3,7 +3,8 @@
 Starts the real program, types the worked example into the six inputs through
 their accessible text, presses 算出 through its accessible action and reads every
 name back; then opens the training window and reads its board. Run inside a
-D-Bus session and an X server (see run-screen-reader-test).
+D-Bus session and an X server (see run-screen-reader-test). wayland_test.py
+reads the program under a Wayland compositor with the same helpers.
 """
 
 import os
@@ -13,7 +14,6 @@ import time
 
 import pyatspi
 
-PROGRAM = sys.argv[1]
 failures = []
 
 
@@ -143,20 +143,34 @@ def read_training_window(main):
         check("Label" not in c.name, f"a placeholder is read out in the training window: {c.name!r}")
 
 
-def main():
-    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-    program = subprocess.Popen([PROGRAM], env=env)
+def start(program, platform):
+    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM=platform)
+    return subprocess.Popen([program], env=env)
+
+
+def stop(program):
+    if program.poll() is None:
+        program.terminate()
+        program.wait(timeout=10)
+
+
+def report():
+    if failures:
+        print(f"{len(failures)} check(s) failed")
+        sys.exit(1)
+    print("every check passed")
+
+
+def main(program_path):
+    program = start(program_path, "xcb")
     try:
         main_window = wait_for("the main window", lambda: window("九星方位学"))
         read_main_window(main_window)
         read_training_window(main_window)
     finally:
-        program.terminate()
-        program.wait(timeout=10)
-    if failures:
-        print(f"{len(failures)} check(s) failed")
-        sys.exit(1)
-    print("every name read back as expected")
+        stop(program)
+    report()
 
 
-main()
+if __name__ == "__main__":
+    main(sys.argv[1])
