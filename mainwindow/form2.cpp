@@ -6,6 +6,7 @@
 #include "reckoning/tables.h"
 #include "uikit/accessibility.h"
 #include "uikit/dialogs.h"
+#include "uikit/input_method.h"
 #include "uikit/keep_on_screen.h"
 #include "uikit/look.h"
 
@@ -90,7 +91,9 @@ QWidget* makeLabel(const form2_layout::Control& c, QWidget* parent)
 
 QWidget* makeLineEdit(const form2_layout::Control& c, QWidget* parent)
 {
-    auto* edit = new WidgetOf<form2_layout::Kind::LineEdit>::type(uikit::qtText(c.text), parent);
+    WidgetOf<form2_layout::Kind::LineEdit>::type* edit =
+        c.inputMethod ? new QLineEdit(parent) : new uikit::DirectLineEdit(parent);
+    edit->setText(uikit::qtText(c.text));
     setInputColours(edit, c);
     return edit;
 }
@@ -107,6 +110,9 @@ QWidget* makeCombo(const form2_layout::Control& c, QWidget* parent)
     combo->setGeometry(c.rect.x, c.rect.y, c.rect.width, c.rect.height);
     combo->setFont(fontOf(c.font));
     combo->setEditable(true);
+    if (!c.inputMethod) {
+        combo->setLineEdit(new uikit::DirectLineEdit(combo));
+    }
     combo->setInsertPolicy(QComboBox::NoInsert);
     QStringList items;
     for (int n = 1; n <= c.items; ++n) {
@@ -193,7 +199,8 @@ std::vector<QWidget*> Form2::buildControls()
         w->setObjectName(objectNameOf(c));
         w->setGeometry(c.rect.x, c.rect.y, c.rect.width, c.rect.height);
         w->setFont(fontOf(c.font));
-        // Japanese conversion is no use in a date; only the name box allows it.
+        // Japanese conversion is no use in a date; only the name box allows it
+        // (the date inputs are DirectLineEdits: the attribute alone is not enough).
         w->setAttribute(Qt::WA_InputMethodEnabled, c.inputMethod);
         if (auto* combo = qobject_cast<QComboBox*>(w)) {
             combo->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, c.inputMethod);
