@@ -163,11 +163,11 @@ QWidget* makeControl(const form2_layout::Control& c, QWidget* parent)
 
 }  // namespace
 
-Form2::Form2(uikit::Dialogs* dialogs, QWidget* parent)
+Form2::Form2(uikit::Dialogs* dialogs, uikit::InputMethodSwitch* inputMethod, QWidget* parent)
     : QWidget(parent),
       m_ownDialogs(dialogs ? nullptr : std::make_unique<uikit::QtDialogs>(this)),
       m_dialogs(dialogs ? *dialogs : *m_ownDialogs),
-      m_controls(buildControls()),
+      m_controls(buildControls(inputMethod ? *inputMethod : uikit::platformInputMethodSwitch())),
       m_display(startDisplay()),
       m_view(m_controls)
 {
@@ -190,7 +190,7 @@ Form2::Form2(uikit::Dialogs* dialogs, QWidget* parent)
     widget(Text1)->setFocus();
 }
 
-std::vector<QWidget*> Form2::buildControls()
+std::vector<QWidget*> Form2::buildControls(uikit::InputMethodSwitch& inputMethod)
 {
     std::vector<QWidget*> controls;
     controls.reserve(form2_layout::Controls.size());
@@ -200,10 +200,14 @@ std::vector<QWidget*> Form2::buildControls()
         w->setGeometry(c.rect.x, c.rect.y, c.rect.width, c.rect.height);
         w->setFont(fontOf(c.font));
         // Japanese conversion is no use in a date; only the name box allows it
-        // (the date inputs are DirectLineEdits: the attribute alone is not enough).
+        // (the date inputs are DirectLineEdits: the attribute alone is not enough),
+        // and switches it on when the user moves to it.
         w->setAttribute(Qt::WA_InputMethodEnabled, c.inputMethod);
         if (auto* combo = qobject_cast<QComboBox*>(w)) {
             combo->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, c.inputMethod);
+        }
+        if (c.inputMethod) {
+            uikit::switchOnJapaneseOnFocus(w, inputMethod);
         }
         w->setHidden(c.hidden);
         if (c.silent) {

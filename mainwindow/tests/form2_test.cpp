@@ -3,6 +3,7 @@
 #include "mainwindow/caption_label.h"
 #include "mainwindow/form2.h"
 #include "reckoning/tables.h"
+#include "uikit/input_method.h"
 #include "uikit/look.h"
 
 #include <QAccessible>
@@ -282,6 +283,29 @@ private slots:
             QCoreApplication::sendEvent(o, &query);
             QVERIFY2(query.value(Qt::ImEnabled).toBool() == allowed, qPrintable(o->objectName()));
         }
+    }
+
+    // The name box asks for Japanese input once the focus event is over (the
+    // input method hears of the new focus only then), and not at all if the user
+    // has moved on by then or has only come back from another window.
+    void nameBoxAsksForJapaneseAfterTheFocusMoves()
+    {
+        uikit::RecordingInputMethodSwitch japanese;
+        Form2 form(nullptr, &japanese);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto* name = form.findChild<QWidget*>("Text2");
+        name->setFocus(Qt::TabFocusReason);
+        form.findChild<QWidget*>("Text1")->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        name->setFocus(Qt::ActiveWindowFocusReason);
+        QCoreApplication::processEvents();
+        QVERIFY(japanese.asked().isEmpty());
+        form.findChild<QWidget*>("Text1")->setFocus(Qt::TabFocusReason);
+        name->setFocus(Qt::MouseFocusReason);
+        QVERIFY(japanese.asked().isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(japanese.asked(), QStringList{"Text2"});
     }
 
     void dropDownsOfferNumbersAndTakeAnyText_data()
