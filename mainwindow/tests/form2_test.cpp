@@ -272,10 +272,9 @@ private slots:
         Form2 form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        auto* input = form.findChild<QWidget*>(control);
-        input->setFocus();
-        QList<QObject*> asked{input, QGuiApplication::focusObject()};
-        if (auto* combo = qobject_cast<QComboBox*>(input)) {
+        form.findChild<QWidget*>(control)->setFocus();
+        QList<QObject*> asked{QGuiApplication::focusObject()};
+        if (auto* combo = qobject_cast<QComboBox*>(asked.front())) {
             asked.append(combo->lineEdit());
         }
         for (QObject* o : asked) {
@@ -285,9 +284,8 @@ private slots:
         }
     }
 
-    // The name box asks for Japanese input once the focus event is over (the
-    // input method hears of the new focus only then), and not at all if the user
-    // has moved on by then or has only come back from another window.
+    // Asked once the focus event is over (the input method hears of the new focus
+    // only then); not if the user has moved on or only came back to the window.
     void nameBoxAsksForJapaneseAfterTheFocusMoves()
     {
         uikit::RecordingInputMethodSwitch japanese;
