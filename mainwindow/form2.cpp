@@ -6,6 +6,7 @@
 #include "reckoning/tables.h"
 #include "uikit/accessibility.h"
 #include "uikit/dialogs.h"
+#include "uikit/input_method.h"
 #include "uikit/keep_on_screen.h"
 #include "uikit/title_bar.h"
 #include "uikit/look.h"
@@ -91,7 +92,9 @@ QWidget* makeLabel(const form2_layout::Control& c, QWidget* parent)
 
 QWidget* makeLineEdit(const form2_layout::Control& c, QWidget* parent)
 {
-    auto* edit = new WidgetOf<form2_layout::Kind::LineEdit>::type(uikit::qtText(c.text), parent);
+    WidgetOf<form2_layout::Kind::LineEdit>::type* edit =
+        c.inputMethod ? new QLineEdit(parent) : new uikit::DirectLineEdit(parent);
+    edit->setText(uikit::qtText(c.text));
     setInputColours(edit, c);
     return edit;
 }
@@ -108,6 +111,9 @@ QWidget* makeCombo(const form2_layout::Control& c, QWidget* parent)
     combo->setGeometry(c.rect.x, c.rect.y, c.rect.width, c.rect.height);
     combo->setFont(fontOf(c.font));
     combo->setEditable(true);
+    if (!c.inputMethod) {
+        combo->setLineEdit(new uikit::DirectLineEdit(combo));
+    }
     combo->setInsertPolicy(QComboBox::NoInsert);
     QStringList items;
     for (int n = 1; n <= c.items; ++n) {
@@ -158,11 +164,11 @@ QWidget* makeControl(const form2_layout::Control& c, QWidget* parent)
 
 }  // namespace
 
-Form2::Form2(uikit::Dialogs* dialogs, QWidget* parent)
+Form2::Form2(uikit::Dialogs* dialogs, uikit::InputMethodSwitch* inputMethod, QWidget* parent)
     : QWidget(parent),
       m_ownDialogs(dialogs ? nullptr : std::make_unique<uikit::QtDialogs>(this)),
       m_dialogs(dialogs ? *dialogs : *m_ownDialogs),
-      m_controls(buildControls()),
+      m_controls(buildControls(inputMethod ? *inputMethod : uikit::platformInputMethodSwitch())),
       m_display(startDisplay()),
       m_view(m_controls)
 {
@@ -186,7 +192,7 @@ Form2::Form2(uikit::Dialogs* dialogs, QWidget* parent)
     widget(Text1)->setFocus();
 }
 
-std::vector<QWidget*> Form2::buildControls()
+std::vector<QWidget*> Form2::buildControls(uikit::InputMethodSwitch& inputMethod)
 {
     std::vector<QWidget*> controls;
     controls.reserve(form2_layout::Controls.size());
@@ -195,10 +201,15 @@ std::vector<QWidget*> Form2::buildControls()
         w->setObjectName(objectNameOf(c));
         w->setGeometry(c.rect.x, c.rect.y, c.rect.width, c.rect.height);
         w->setFont(fontOf(c.font));
-        // Japanese conversion is no use in a date; only the name box allows it.
+        // Japanese conversion is no use in a date; only the name box allows it
+        // (the date inputs are DirectLineEdits: the attribute alone is not enough),
+        // and switches it on when the user moves to it.
         w->setAttribute(Qt::WA_InputMethodEnabled, c.inputMethod);
         if (auto* combo = qobject_cast<QComboBox*>(w)) {
             combo->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, c.inputMethod);
+        }
+        if (c.inputMethod) {
+            uikit::switchOnJapaneseOnFocus(w, inputMethod);
         }
         w->setHidden(c.hidden);
         if (c.silent) {

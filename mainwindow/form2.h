@@ -14,6 +14,8 @@
 //   - ReadingView (reading_view.h): copies a ReadingDisplay into the labels;
 //   - the person list (personlist/): its grid stands in the window, and its five
 //     commands work on the grid and the four person inputs.
+//   - uikit/input_method.h: the date inputs take the keys as typed, and the name
+//     box has Japanese input switched on when the user moves to it.
 // Form2 owns the current ReadingDisplay: the labels show exactly it.
 //
 // The training window (training/form1.h) is opened fresh by イメージ; it hands
@@ -39,6 +41,7 @@ class PersonGrid;
 }
 namespace uikit {
 class Dialogs;
+class InputMethodSwitch;
 }
 namespace training {
 class Form1;
@@ -58,9 +61,11 @@ class Form2 final : public QWidget {
     Q_OBJECT
 
 public:
-    // The window asks its questions through `dialogs`; without one it shows the
-    // real dialogs. Tests hand in scripted answers.
-    explicit Form2(uikit::Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    // The window asks its questions through `dialogs`, and has Japanese input
+    // switched on in the name box through `inputMethod`; without them it shows the
+    // real dialogs and asks the platform's input method. Tests hand in their own.
+    explicit Form2(uikit::Dialogs* dialogs = nullptr, uikit::InputMethodSwitch* inputMethod = nullptr,
+                   QWidget* parent = nullptr);
     ~Form2() override;
 
     // The six texts the calculate command reads, exactly as they stand.
@@ -86,7 +91,7 @@ protected:
 private:
     template <form2_layout::Kind K>
     typename WidgetOf<K>::type* widget(form2_layout::Handle<K> handle) const;
-    std::vector<QWidget*> buildControls();
+    std::vector<QWidget*> buildControls(uikit::InputMethodSwitch& inputMethod);
     void setBuddies();
     void setFocusOrder();
     void connectCommands();
