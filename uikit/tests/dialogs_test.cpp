@@ -5,12 +5,18 @@
 #include "uikit/look.h"
 
 #include <QAbstractButton>
+#include <QAbstractFileIconProvider>
+#include <QFileDialog>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTimer>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace {
 
@@ -114,6 +120,51 @@ private slots:
 
     // A question the script did not expect is answered No and counted, so a
     // test fails on it instead of hanging.
+    // A folder on a disk that does not answer must not freeze the dialog: its
+    // icons and type names come without opening a single file of the folder.
+    void fileDialogOpensNoFileForItsIcons()
+    {
+        QTemporaryDir folder;
+        const QStringList names{"list.orx", "noname", "page.html", "ambiguous.txt.orx"};
+        for (const QString& name : names) {
+            QFile file(folder.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("<html><body>%PDF-1.4\n");
+        }
+        const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        QVERIFY(watch >= 0 && inotify_add_watch(watch, folder.path().toLocal8Bit(), IN_OPEN) >= 0);
+        QFileDialog dialog;
+        uikit::prepareFileDialog(dialog, {"リストを開く", "九星リスト(*.orx)", "orx"}, false);
+        for (const QString& name : names) {
+            const QFileInfo info(folder.filePath(name));
+            dialog.iconProvider()->icon(info);
+            QVERIFY(!dialog.iconProvider()->type(info).isEmpty());
+        }
+        alignas(inotify_event) char events[4096];
+        const ssize_t got = read(watch, events, sizeof events);
+        close(watch);
+        QCOMPARE(got, ssize_t(-1));
+    }
+
+    // 中止, Esc and the frame's close button each stop the waiting command once.
+    void busyBoxStopsOnItsButtonAndOnEsc()
+    {
+        QWidget window;
+        uikit::QtDialogs dialogs(&window);
+        for (const bool byButton : {true, false}) {
+            int stops = 0;
+            const auto box = dialogs.showBusy("リストを開く", "お待ちください", [&stops] { ++stops; });
+            auto* shown = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(shown && shown->isModal());
+            if (byButton) {
+                shown->findChild<QPushButton*>()->click();
+            } else {
+                QTest::keyClick(shown, Qt::Key_Escape);
+            }
+            QCOMPARE(stops, 1);
+        }
+    }
+
     void scriptedDialogsCountWhatTheyCouldNotAnswer()
     {
         uikit::ScriptedDialogs dialogs;
