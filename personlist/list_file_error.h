@@ -18,6 +18,8 @@ struct ListFileError {
         NoConverter,    // the CP932 tables could not be built
         OutOfMemory,    // the list does not fit in the memory the program may use
         FolderHoldsNoFiles,  // a folder that is there but makes no new files (/proc)
+        InUse,          // another program holds the file open and lets no one else in
+        OtherSystem,    // Windows refused with a code no errno stands for; systemError holds it
     };
     Kind kind;
     int systemError = 0;
