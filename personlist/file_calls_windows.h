@@ -100,7 +100,7 @@ private:
 // program killed while writing can leave the hidden file behind.
 //
 // A read-only file is refused with EACCES before anything is written, as
-// Windows would refuse writing into it. A file another program holds open
-// without letting others delete it is InUse.
+// Windows would refuse writing into it; so is a file another program holds
+// open without letting others delete it, as InUse.
 
 }  // namespace personlist

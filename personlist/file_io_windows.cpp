@@ -103,6 +103,9 @@ ListFileError lastError() { return windowsError(::GetLastError()); }
 // and dots that Windows ignores at the end of a name.
 std::wstring systemPath(const std::filesystem::path& path)
 {
+    if (path.empty()) {
+        return {};  // no such file, as on any other system
+    }
     std::error_code ec;
     std::filesystem::path full = std::filesystem::absolute(path, ec);
     if (ec) {
@@ -355,6 +358,13 @@ std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_v
     }
     if (replacing && (old & FILE_ATTRIBUTE_READONLY) != 0) {
         return systemError(EACCES);
+    }
+    // Opened as ReplaceFileW will open it, so that a file another program
+    // holds is refused before anything is written, and closed at once.
+    if (replacing && !FileHandle(calls.createFile(targetName.c_str(), GENERIC_READ | DELETE, ShareAll, OPEN_EXISTING,
+                                                  FILE_FLAG_BACKUP_SEMANTICS))
+                          .valid()) {
+        return lastError();
     }
     const std::wstring folder = folderOf(targetName);
     std::wstring temporary;
