@@ -393,11 +393,12 @@ std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_v
     if (!error && replacing &&
         !calls.replaceFile(targetName.c_str(), temporary.c_str(),
                            REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS)) {
-        error = lastError();
+        const DWORD code = ::GetLastError();
+        error = windowsError(code);
         // The old file is gone and the new one kept its temporary name: it
         // is the only copy of the list left, so it gets the name it was
         // saved under, or stays where it is.
-        if (::GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+        if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
             if (!calls.moveFileEx(temporary.c_str(), targetName.c_str(), MOVEFILE_WRITE_THROUGH)) {
                 return lastError();
             }

@@ -64,6 +64,10 @@ public:
     }
     bool replaceFile(const wchar_t* replaced, const wchar_t* replacement, unsigned long flags) override
     {
+        // As Windows fails when the old file is gone and the new one could not take its name.
+        if (failing == "replace" && failingError == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+            ::DeleteFileW(replaced);
+        }
         return make("replace", [&] { return FileCalls::replaceFile(replaced, replacement, flags); }, false);
     }
     bool moveFileEx(const wchar_t* from, const wchar_t* to, unsigned long flags) override
@@ -112,6 +116,7 @@ TEST(ReplaceFileOnWindows, FlushesBeforeReplacingAndRemovesTheNewFileOnEveryFail
         bool replacing;
         const char* failing;
         std::optional<ListFileError> error;
+        DWORD failingError = ERROR_IO_DEVICE;
     } cases[] = {
         {false, "", std::nullopt},
         {true, "", std::nullopt},
@@ -125,6 +130,8 @@ TEST(ReplaceFileOnWindows, FlushesBeforeReplacingAndRemovesTheNewFileOnEveryFail
         {true, "replace", ListFileError{ListFileError::Kind::System, EIO}},
         {false, "write", ListFileError{ListFileError::Kind::System, EIO}},
         {false, "move", ListFileError{ListFileError::Kind::System, EIO}},
+        // The new file is then the only copy of the list: it takes the name.
+        {true, "replace", std::nullopt, ERROR_UNABLE_TO_MOVE_REPLACEMENT},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.replacing ? "replacing, failing " : "new list, failing ") + c.failing);
@@ -134,10 +141,14 @@ TEST(ReplaceFileOnWindows, FlushesBeforeReplacingAndRemovesTheNewFileOnEveryFail
         }
         RecordingCalls calls;
         calls.failing = c.failing;
+        calls.failingError = c.failingError;
 
         EXPECT_EQ(save(dir / "list.orx", "new list", calls), c.error);
 
         Steps expected = c.replacing ? Replacing : NewList;
+        if (c.failingError == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+            expected.insert(expected.end() - 1, "move");
+        }
         if (c.error) {
             expected.resize(std::find(expected.begin(), expected.end(), c.failing) - expected.begin() + 1);
             if (std::string(c.failing) == "write" || std::string(c.failing) == "flush") {
