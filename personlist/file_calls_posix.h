@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <utility>
 
 namespace personlist {
 
