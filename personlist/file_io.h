@@ -1,54 +1,28 @@
 #pragma once
 
 // The file-system side of list files, apart from their byte layout: opening a
-// file for reading without ever waiting on a pipe, finding the file a save
-// really replaces, and replacing it so that a failed save leaves the old file
-// byte for byte as it was, and no save leaves a stray file beside it.
+// file for reading without ever waiting on a pipe or a device, finding the file
+// a save really replaces, and replacing it so that a failed save leaves the old
+// file byte for byte as it was, and no save leaves a stray file beside it.
+//
+// The calls themselves are each system's own (file_calls_posix.h,
+// file_calls_windows.h); what list_file.cpp uses is the same on both.
 
+#include "personlist/file_calls.h"
 #include "personlist/list_file_error.h"
 
-#include <sys/stat.h>
-#include <sys/types.h>
-
-#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace personlist {
 
-// Closes a file descriptor on every way out.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
-    ~FileDescriptor();
-    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
-    FileDescriptor& operator=(FileDescriptor&& other) noexcept;
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    // Hands the descriptor over without closing it.
-    int release()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-    // Closes now, reporting the result: on some file systems close() is where a
-    // delayed write error shows up.
-    int close();
-
-private:
-    int m_fd;
-};
-
 // A regular file opened for reading, with its length at the time it was opened.
 struct OpenedFile {
-    FileDescriptor fd;
+    FileHandle fd;
     std::uint64_t size = 0;
     std::optional<ListFileError> error;  // set when there is no such file or it is no regular file
 };
@@ -59,63 +33,34 @@ OpenedFile openRegularFile(const std::filesystem::path& path);
 
 // Fills `into` from the file at `offset`. A file that ends early is TooShort
 // (it may have shrunk since it was opened).
-std::optional<ListFileError> readExactly(const FileDescriptor& file, std::span<char> into, std::uint64_t offset);
+std::optional<ListFileError> readExactly(const FileHandle& file, std::span<char> into, std::uint64_t offset);
 
 // The file a save really replaces: the target of a symbolic link (of a chain of
 // them), so that the link itself stays a link.
 struct SaveTarget {
     std::filesystem::path path;
-    std::optional<struct stat> existing;  // the file there now, if any
-    std::optional<ListFileError> error;   // a loop, an unreadable link, or no regular file at the end
+    std::optional<ExistingFile> existing;  // the file there now, if any
+    std::optional<ListFileError> error;    // a loop, an unreadable link, or no regular file at the end
 };
 
 SaveTarget resolveSaveTarget(const std::filesystem::path& path);
 
-// The system calls that replaceFile makes, one virtual function each, with the
-// call's own arguments and result (-1 and errno on failure). The defaults make
-// the real calls; a test overrides some of them to record the order of the
-// calls or to make one of them fail.
-class FileCalls {
-public:
-    FileCalls() = default;
-    FileCalls(const FileCalls&) = delete;
-    FileCalls& operator=(const FileCalls&) = delete;
-    virtual ~FileCalls() = default;
-
-    virtual int openat(int folder, const char* path, int flags, mode_t mode);
-    virtual ssize_t write(int fd, const void* data, std::size_t size);
-    virtual int fsync(int fd);
-    virtual int fchmod(int fd, mode_t mode);
-    virtual int fchown(int fd, uid_t owner, gid_t group);
-    virtual int faccessat(int folder, const char* path, int mode, int flags);
-    virtual int fsetxattr(int fd, const char* name, const void* value, std::size_t size, int flags);
-    virtual int fremovexattr(int fd, const char* name);
-    virtual int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags);
-    virtual int renameat(int fromFolder, const char* from, int toFolder, const char* to);
-    virtual int unlinkat(int folder, const char* path, int flags);
-    virtual int close(int fd);
-};
-
-// Replaces the target's file with these bytes, or creates it. The bytes go to
-// a new file in the target's folder that has no name at all (O_TMPFILE) until
-// they are flushed to disk; it then gets a temporary name and is renamed over
-// the target, and the folder is flushed. So a save that fails, or a program
-// killed while writing, leaves an existing file byte for byte as it was and no
-// other file beside it; only a program killed in the instant between the
-// naming and the rename leaves the complete new list under its temporary name.
-// Where the file system has no unnamed files, the new file is named from the
-// start and removed on failure; a killed program can then leave it behind.
-//
-// The rename needs only the folder's permission, so a file the user may not
-// write (read-only, or another user's in a folder open to others) is refused
-// with EACCES before anything is written, as writing into it would be; root
-// may write any file and so may save over it. The new file keeps the old one's
-// permissions, its extended attributes (the access ACL and user.* among them,
-// where the file system has them and lets them be set) and, where the process
-// may, its owner and group; a new list gets what any new file in that folder
-// gets. A folder that exists but makes no files (/proc) is FolderHoldsNoFiles.
+// Replaces the target's file with these bytes, or creates it, through `calls`
+// (a test's, to record or fail them; the worker's, to stop them). How each
+// system keeps the old file whole is told beside its FileCalls.
 [[nodiscard]] std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_view bytes,
                                                        FileCalls& calls);
 [[nodiscard]] std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_view bytes);
+
+// Whether Windows takes this file name (the last part of a path) for one of its
+// devices in every folder: CON, PRN, AUX, NUL, COM1-9 and LPT1-9 (also with the
+// superscript digits ¹²³), CONIN$ and CONOUT$, in any case, with any extension,
+// and with the blanks and dots that Windows drops from the end of a name.
+// Opening one would read the console or a port instead of a file.
+bool isWindowsDeviceName(std::u16string_view fileName);
+
+// A temporary name for the new file of a save: ".orx-save-" and six letters or
+// digits, different for each attempt, process and moment.
+std::string temporaryName(unsigned attempt, std::uint64_t process);
 
 }  // namespace personlist

@@ -5,7 +5,6 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <cerrno>
 #include <condition_variable>
 #include <new>
 #include <system_error>
@@ -91,46 +90,6 @@ bool FileJob::endWait()
     return m_finished;
 }
 
-bool StoppableCalls::refuse() const
-{
-    if (m_job.stopped()) {
-        errno = ECANCELED;
-        return true;
-    }
-    return false;
-}
-
-int StoppableCalls::openat(int folder, const char* path, int flags, mode_t mode)
-{
-    return refuse() ? -1 : m_inner.openat(folder, path, flags, mode);
-}
-ssize_t StoppableCalls::write(int fd, const void* data, std::size_t size)
-{
-    return refuse() ? -1 : m_inner.write(fd, data, size);
-}
-int StoppableCalls::fsync(int fd) { return refuse() ? -1 : m_inner.fsync(fd); }
-int StoppableCalls::fchmod(int fd, mode_t mode) { return refuse() ? -1 : m_inner.fchmod(fd, mode); }
-int StoppableCalls::fchown(int fd, uid_t owner, gid_t group) { return refuse() ? -1 : m_inner.fchown(fd, owner, group); }
-int StoppableCalls::faccessat(int folder, const char* path, int mode, int flags)
-{
-    return m_inner.faccessat(folder, path, mode, flags);
-}
-int StoppableCalls::fsetxattr(int fd, const char* name, const void* value, std::size_t size, int flags)
-{
-    return refuse() ? -1 : m_inner.fsetxattr(fd, name, value, size, flags);
-}
-int StoppableCalls::fremovexattr(int fd, const char* name) { return refuse() ? -1 : m_inner.fremovexattr(fd, name); }
-int StoppableCalls::linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags)
-{
-    return refuse() ? -1 : m_inner.linkat(fromFolder, from, toFolder, to, flags);
-}
-int StoppableCalls::renameat(int fromFolder, const char* from, int toFolder, const char* to)
-{
-    return refuse() ? -1 : m_inner.renameat(fromFolder, from, toFolder, to);
-}
-int StoppableCalls::unlinkat(int folder, const char* path, int flags) { return m_inner.unlinkat(folder, path, flags); }
-int StoppableCalls::close(int fd) { return m_inner.close(fd); }
-
 bool runFileCallsAside(uikit::Dialogs& dialogs, const QString& title, std::function<void(const FileJob&)> calls)
 {
     auto job = std::make_shared<FileJob>();
@@ -176,7 +135,7 @@ SaveOutcome saveListFileAside(uikit::Dialogs& dialogs, const QString& title, con
     }
     std::optional<std::optional<ListFileError>> error = runFileCalls<std::optional<ListFileError>>(
         dialogs, title, [calls = files.write, path, bytes = std::move(bytes)](const FileJob& job) {
-            StoppableCalls stoppable(*calls, job);
+            StoppableCalls stoppable(*calls, [&job] { return job.stopped(); });
             return writeListFileBytes(path, bytes, stoppable);
         });
     if (!error) {

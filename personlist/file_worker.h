@@ -58,33 +58,6 @@ private:
     std::atomic<bool> m_stopped{false};
 };
 
-// Passes every call on to `inner` until the job is stopped. From then on each
-// call that would take a save further fails with ECANCELED, while close and
-// unlink still run, so that the new file is closed and removed on the way out.
-class StoppableCalls final : public FileCalls {
-public:
-    StoppableCalls(FileCalls& inner, const FileJob& job) : m_inner(inner), m_job(job) {}
-
-    int openat(int folder, const char* path, int flags, mode_t mode) override;
-    ssize_t write(int fd, const void* data, std::size_t size) override;
-    int fsync(int fd) override;
-    int fchmod(int fd, mode_t mode) override;
-    int fchown(int fd, uid_t owner, gid_t group) override;
-    int faccessat(int folder, const char* path, int mode, int flags) override;
-    int fsetxattr(int fd, const char* name, const void* value, std::size_t size, int flags) override;
-    int fremovexattr(int fd, const char* name) override;
-    int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) override;
-    int renameat(int fromFolder, const char* from, int toFolder, const char* to) override;
-    int unlinkat(int folder, const char* path, int flags) override;
-    int close(int fd) override;
-
-private:
-    bool refuse() const;
-
-    FileCalls& m_inner;
-    const FileJob& m_job;
-};
-
 // Runs `calls` on a thread of its own and waits for them as described above.
 // True when they finished; false when the user pressed 中止 or the program is
 // ending, and the command must end without a word. Where no thread can be

@@ -1,11 +1,11 @@
 #include "personlist/list_commands.h"
 
 #include "personlist/list_file.h"
+#include "personlist/local_path.h"
 #include "uikit/dialogs.h"
 #include "uikit/look.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 
@@ -32,8 +32,6 @@ QString withListSuffix(const QString& path)
     }
     return path + u'.' + ListSuffix;
 }
-
-std::filesystem::path localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QString reasonText(const ListFileError& error) { return uikit::qtText(failureReason(error)); }
 

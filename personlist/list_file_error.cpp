@@ -116,6 +116,10 @@ std::string failureReason(const ListFileError& error)
         return "メモリが足りません。";
     case ListFileError::Kind::FolderHoldsNoFiles:
         return "このフォルダにはファイルを保存できません。";
+    case ListFileError::Kind::InUse:
+        return "ほかのプログラムが使用中です。";
+    case ListFileError::Kind::OtherSystem:
+        return "予期しないエラーが発生しました（Windows のエラー番号 " + std::to_string(error.systemError) + "）。";
     case ListFileError::Kind::System:
         break;
     }

@@ -17,6 +17,8 @@ struct ListFileError {
         TooShort,       // the file ends before the last record its count calls for
         OutOfMemory,    // the list does not fit in the memory the program may use
         FolderHoldsNoFiles,  // a folder that is there but makes no new files (/proc)
+        InUse,          // another program holds the file open and lets no one else in
+        OtherSystem,    // Windows refused with a code no errno stands for; systemError holds it
     };
     Kind kind;
     int systemError = 0;

@@ -1,6 +1,7 @@
 #include "mainwindow/process.h"
 
 #include "personlist/list_file.h"
+#include "personlist/tests/forked_child.h"
 #include "personlist/tests/test_files.h"
 
 #include <gtest/gtest.h>

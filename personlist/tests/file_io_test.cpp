@@ -1,4 +1,5 @@
 #include "personlist/file_io.h"
+#include "personlist/list_file.h"
 
 #include "test_files.h"
 
@@ -124,7 +125,7 @@ std::optional<ListFileError> save(const std::filesystem::path& path, std::string
 
 // The order is what keeps a crash from losing the list: every byte flushed
 // before the file gets any name, the rename only after that, the folder last.
-TEST(ReplaceFile, FlushesTheFileBeforeItIsNamedAndTheFolderAfterTheRename)
+TEST(ReplaceFileOnLinux, FlushesTheFileBeforeItIsNamedAndTheFolderAfterTheRename)
 {
     const Steps unnamed = {"open folder", "open old", "check access", "open unnamed", "fchmod", "write",
                            "fsync file", "link", "close file", "rename", "fsync folder"};
@@ -178,7 +179,7 @@ TEST(ReplaceFile, FlushesTheFileBeforeItIsNamedAndTheFolderAfterTheRename)
     ::umask(mask);
 }
 
-TEST(ReplaceFile, TakesAnotherTemporaryNameWhenOneIsTaken)
+TEST(ReplaceFileOnLinux, TakesAnotherTemporaryNameWhenOneIsTaken)
 {
     for (const bool noUnnamedFiles : {false, true}) {
         SCOPED_TRACE(noUnnamedFiles ? "named" : "unnamed");
@@ -206,9 +207,9 @@ struct FailingStep {
     }
 };
 
-class ReplaceFileFailingAt : public ::testing::TestWithParam<FailingStep> {};
+class ReplaceFileOnLinuxFailingAt : public ::testing::TestWithParam<FailingStep> {};
 
-TEST_P(ReplaceFileFailingAt, ReportsItAndLeavesTheOldFileAndNoOtherName)
+TEST_P(ReplaceFileOnLinuxFailingAt, ReportsItAndLeavesTheOldFileAndNoOtherName)
 {
     ScratchDir dir;
     writeBytes(dir / "list.orx", "old list");
@@ -224,7 +225,7 @@ TEST_P(ReplaceFileFailingAt, ReportsItAndLeavesTheOldFileAndNoOtherName)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Steps, ReplaceFileFailingAt,
+    Steps, ReplaceFileOnLinuxFailingAt,
     ::testing::Values(FailingStep{"open folder", false}, FailingStep{"open old", false},
                       FailingStep{"check access", false}, FailingStep{"open unnamed", false},
                       FailingStep{"write", false}, FailingStep{"fsync file", false}, FailingStep{"link", false},
@@ -248,7 +249,7 @@ public:
     }
 };
 
-TEST(ReplaceFile, AProgramKilledWhileWritingLeavesTheOldFileAndNothingElse)
+TEST(ReplaceFileOnLinux, AProgramKilledWhileWritingLeavesTheOldFileAndNothingElse)
 {
     ScratchDir dir;
     const int probe = ::open(dir.path().c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
@@ -270,6 +271,14 @@ TEST(ReplaceFile, AProgramKilledWhileWritingLeavesTheOldFileAndNothingElse)
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
     EXPECT_EQ(readBytes(dir / "list.orx"), "old list");
     EXPECT_EQ(namesIn(dir.path()), Steps{"list.orx"});
+}
+
+TEST(ReadListFileOnLinux, OpeningAFolderOrAPipeFailsWithoutWaiting)
+{
+    ScratchDir dir;
+    EXPECT_EQ(readListFile(dir.path()).error, ListFileError{ListFileError::Kind::NotAFile});
+    ASSERT_EQ(::mkfifo((dir / "pipe.orx").c_str(), 0600), 0);
+    EXPECT_EQ(readListFile(dir / "pipe.orx").error, ListFileError{ListFileError::Kind::NotAFile});
 }
 
 }  // namespace

@@ -1,15 +1,14 @@
 #include "personlist/list_commands.h"
 
 #include "personlist/list_file.h"
+#include "personlist/local_path.h"
+#include "held_write.h"
 #include "test_files.h"
 #include "uikit/dialogs.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QTest>
-
-#include <fcntl.h>
 
 #include <condition_variable>
 #include <mutex>
@@ -18,6 +17,7 @@ using personlist::ListCommands;
 using personlist::Person;
 using personlist::PersonGrid;
 using personlist::PersonGridModel;
+using personlist::testing::HeldWrite;
 using Shown = uikit::ScriptedDialogs::Shown;
 
 namespace {
@@ -33,7 +33,7 @@ QComboBox* numberList(int last, const QString& start)
     return combo;
 }
 
-std::filesystem::path local(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::filesystem::path local(const QString& path) { return personlist::localPath(path); }
 
 // Holds a file call on the command's thread until the test lets it go, and
 // has 中止 pressed once the call is reached. It gives up after ten seconds, so
@@ -68,30 +68,6 @@ private:
     bool m_open;
     bool m_timedOut = false;
     uikit::ScriptedDialogs* m_dialogs;
-};
-
-// A save whose writes wait at the gate; `named`: on a file system without
-// unnamed files, so that the new file has a name while it is written.
-class HeldWrite final : public personlist::FileCalls {
-public:
-    HeldWrite(std::shared_ptr<Gate> gate, bool named) : m_gate(std::move(gate)), m_named(named) {}
-    int openat(int folder, const char* path, int flags, mode_t mode) override
-    {
-        if (m_named && (flags & O_TMPFILE) == O_TMPFILE) {
-            errno = EOPNOTSUPP;
-            return -1;
-        }
-        return FileCalls::openat(folder, path, flags, mode);
-    }
-    ssize_t write(int fd, const void* data, std::size_t size) override
-    {
-        m_gate->hold();
-        return FileCalls::write(fd, data, size);
-    }
-
-private:
-    std::shared_ptr<Gate> m_gate;
-    bool m_named;
 };
 
 }  // namespace
@@ -547,7 +523,7 @@ void ListCommandsTest::heldFileCallsShowTheBusyBoxAndStopCleanly()
                                   gate->hold();
                                   return personlist::readListFile(p);
                               },
-                              std::make_shared<HeldWrite>(gate, named)});
+                              std::make_shared<HeldWrite>([gate] { gate->hold(); }, named)});
     if (held) {
         m_dialogs.setBusyDelay(std::chrono::milliseconds(0));
     }
@@ -582,7 +558,7 @@ void ListCommandsTest::heldFileCallsShowTheBusyBoxAndStopCleanly()
     if (held) {
         QCOMPARE(m_dialogs.shown().back().kind, Shown::Kind::Busy);
         QCOMPARE(m_dialogs.shown().back().title, save ? QString("リスト保存") : QString("リストを開く"));
-        QCOMPARE(filesWhileHeld, named ? 2 : 1);
+        QCOMPARE(filesWhileHeld, named || HeldWrite::AlwaysNamed ? 2 : 1);
         QCOMPARE(namesWhileHeld, before);
         QCOMPARE(names(), before);
         QCOMPARE(personlist::testing::readBytes(path), old);

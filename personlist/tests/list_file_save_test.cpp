@@ -1,5 +1,6 @@
 #include "personlist/list_file.h"
 
+#include "forked_child.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +43,7 @@ std::vector<std::string> namesIn(const std::filesystem::path& dir)
     return names;
 }
 
-TEST(SaveList, ReplacesALongerFileByExactlyTheNewRecords)
+TEST(SaveListOnLinux, ReplacesALongerFileByExactlyTheNewRecords)
 {
     ScratchDir dir;
     const auto path = dir / "list.orx";
@@ -52,7 +53,7 @@ TEST(SaveList, ReplacesALongerFileByExactlyTheNewRecords)
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"list.orx"});
 }
 
-TEST(SaveList, KeepsThePermissionsOfTheFileItReplaces)
+TEST(SaveListOnLinux, KeepsThePermissionsOfTheFileItReplaces)
 {
     ScratchDir dir;
     const auto path = dir / "list.orx";
@@ -64,7 +65,7 @@ TEST(SaveList, KeepsThePermissionsOfTheFileItReplaces)
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
-TEST(SaveList, ThroughASymbolicLinkReplacesTheFileAndKeepsTheLink)
+TEST(SaveListOnLinux, ThroughASymbolicLinkReplacesTheFileAndKeepsTheLink)
 {
     ScratchDir dir;
     std::filesystem::create_directory(dir / "lists");
@@ -82,7 +83,7 @@ TEST(SaveList, ThroughASymbolicLinkReplacesTheFileAndKeepsTheLink)
     EXPECT_EQ(namesIn(dir / "desk"), (std::vector<std::string>{"family.orx", "shortcut.orx"}));
 }
 
-TEST(SaveList, ThroughADanglingLinkCreatesTheFileItPointsTo)
+TEST(SaveListOnLinux, ThroughADanglingLinkCreatesTheFileItPointsTo)
 {
     ScratchDir dir;
     std::filesystem::create_symlink("new.orx", dir / "link.orx");
@@ -91,7 +92,7 @@ TEST(SaveList, ThroughADanglingLinkCreatesTheFileItPointsTo)
     EXPECT_EQ(readBytes(dir / "new.orx"), listFileBytes(numberedPersons(1)));
 }
 
-TEST(SaveList, RefusesFoldersPipesLinkLoopsAndMissingFolders)
+TEST(SaveListOnLinux, RefusesFoldersPipesLinkLoopsAndMissingFolders)
 {
     ScratchDir dir;
     std::filesystem::create_directory(dir / "folder.orx");
@@ -114,7 +115,7 @@ TEST(SaveList, RefusesFoldersPipesLinkLoopsAndMissingFolders)
 }
 
 // The rename needs only the folder's permission; the file's own decides.
-TEST(SaveList, RefusesAFileTheUserMayNotWriteAndRootMayWriteAny)
+TEST(SaveListOnLinux, RefusesAFileTheUserMayNotWriteAndRootMayWriteAny)
 {
     const passwd* nobody = ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
     if (nobody == nullptr) {
@@ -157,7 +158,7 @@ TEST(SaveList, RefusesAFileTheUserMayNotWriteAndRootMayWriteAny)
     }
 }
 
-TEST(SaveList, KeepsTheOwnerModeAclAndAttributesOfTheFileItReplaces)
+TEST(SaveListOnLinux, KeepsTheOwnerModeAclAndAttributesOfTheFileItReplaces)
 {
     // Version 2, then tag, permissions, id: owner rw-, user 1234 rw-, group r--,
     // mask rw-, others r--: mode 664, although the group only reads.
@@ -213,9 +214,9 @@ std::optional<ListFileError> saveWithFileSizeLimit(const std::filesystem::path& 
     return outcome.error;
 }
 
-class SaveUnderFileSizeLimit : public ::testing::TestWithParam<rlim_t> {};
+class SaveUnderFileSizeLimitOnLinux : public ::testing::TestWithParam<rlim_t> {};
 
-TEST_P(SaveUnderFileSizeLimit, FailsWithTheOldFileUntouchedAndNoTemporaryFileLeft)
+TEST_P(SaveUnderFileSizeLimitOnLinux, FailsWithTheOldFileUntouchedAndNoTemporaryFileLeft)
 {
     ScratchDir dir;
     const auto path = dir / "list.orx";
@@ -231,9 +232,9 @@ TEST_P(SaveUnderFileSizeLimit, FailsWithTheOldFileUntouchedAndNoTemporaryFileLef
 
 // Ten persons make 41 records, 1640 bytes: nothing written, a cut inside the
 // third record, and the last byte missing.
-INSTANTIATE_TEST_SUITE_P(Limits, SaveUnderFileSizeLimit, ::testing::Values(0, 2 * 40 + 7, 1639));
+INSTANTIATE_TEST_SUITE_P(Limits, SaveUnderFileSizeLimitOnLinux, ::testing::Values(0, 2 * 40 + 7, 1639));
 
-TEST(SaveList, FileSizeLimitJustLargeEnoughLetsTheSaveThrough)
+TEST(SaveListOnLinux, FileSizeLimitJustLargeEnoughLetsTheSaveThrough)
 {
     ScratchDir dir;
     const auto path = dir / "list.orx";

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <cctype>
 #include <random>
 
@@ -297,14 +295,6 @@ TEST(ListFile, OpeningAMissingPathFailsAndCreatesNothing)
     EXPECT_EQ(read.error, (ListFileError{Kind::System, ENOENT}));
     EXPECT_FALSE(std::filesystem::exists(dir / "missing.orx"));
     EXPECT_EQ(readListFile("").error, (ListFileError{Kind::System, ENOENT}));
-}
-
-TEST(ListFile, OpeningAFolderOrAPipeFailsWithoutWaiting)
-{
-    ScratchDir dir;
-    EXPECT_EQ(readListFile(dir.path()).error, ListFileError{Kind::NotAFile});
-    ASSERT_EQ(::mkfifo((dir / "pipe.orx").c_str(), 0600), 0);
-    EXPECT_EQ(readListFile(dir / "pipe.orx").error, ListFileError{Kind::NotAFile});
 }
 
 }  // namespace

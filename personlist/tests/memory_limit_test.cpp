@@ -91,7 +91,7 @@ std::filesystem::path hugeList(const ScratchDir& dir, std::uint64_t persons)
 constexpr std::uint64_t HugeCount = 20'000'000;
 constexpr std::size_t Headroom = 256 << 20;
 
-class MemoryLimit : public ::testing::Test {
+class MemoryLimitOnLinux : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -101,7 +101,7 @@ protected:
     }
 };
 
-TEST_F(MemoryLimit, OpeningAListTooLargeForMemoryFailsAndTheProgramGoesOn)
+TEST_F(MemoryLimitOnLinux, OpeningAListTooLargeForMemoryFailsAndTheProgramGoesOn)
 {
     ScratchDir dir;
     const auto path = hugeList(dir, HugeCount);
@@ -113,7 +113,7 @@ TEST_F(MemoryLimit, OpeningAListTooLargeForMemoryFailsAndTheProgramGoesOn)
 }
 
 // The bytes already in memory (here mapped from the file), the persons not.
-TEST_F(MemoryLimit, ReadingPersonsThatDoNotFitInMemoryFails)
+TEST_F(MemoryLimitOnLinux, ReadingPersonsThatDoNotFitInMemoryFails)
 {
     ScratchDir dir;
     const auto path = hugeList(dir, HugeCount);
@@ -131,7 +131,7 @@ TEST_F(MemoryLimit, ReadingPersonsThatDoNotFitInMemoryFails)
               OutOfMemory);
 }
 
-TEST_F(MemoryLimit, SavingAListWhoseBytesDoNotFitFailsAndLeavesTheOldFile)
+TEST_F(MemoryLimitOnLinux, SavingAListWhoseBytesDoNotFitFailsAndLeavesTheOldFile)
 {
     ScratchDir dir;
     const auto path = dir / "list.orx";
@@ -151,7 +151,7 @@ TEST_F(MemoryLimit, SavingAListWhoseBytesDoNotFitFailsAndLeavesTheOldFile)
 
 // The list must not become the new persons without the ordering units beside
 // them, which registering the next person reads.
-TEST_F(MemoryLimit, ReplacingTheListWithOneTooLargeForMemoryKeepsTheOldList)
+TEST_F(MemoryLimitOnLinux, ReplacingTheListWithOneTooLargeForMemoryKeepsTheOldList)
 {
     EXPECT_EQ(inChild([] {
                   const std::vector<Person> old = {{"山田", "1960", "3", "12"}, {"佐藤", "1970", "1", "1"}};

@@ -5,14 +5,12 @@
 
 #include "personlist/list_file_error.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -23,11 +21,17 @@ class ScratchDir {
 public:
     ScratchDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kyusei-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
+        // Private to the user, as mkdtemp makes it.
+        std::random_device random;
+        for (int attempt = 0; m_path.empty(); ++attempt) {
+            const auto path = std::filesystem::temp_directory_path() / ("kyusei-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(path)) {
+                std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+                m_path = path;
+            } else if (attempt == 100) {
+                throw std::runtime_error("no scratch folder");
+            }
         }
-        m_path = pattern;
     }
     ~ScratchDir()
     {
@@ -85,44 +89,6 @@ inline std::string paddedField(std::string_view bytes)
 inline std::string record(std::string_view fieldBytes)
 {
     return paddedField(fieldBytes) + std::string(20, '\0');
-}
-
-// How a forked child ended (status as waitpid gives it), and what the list-file
-// call it ran returned, if it lived to say.
-struct ChildOutcome {
-    int status = 0;
-    bool reported = false;
-    std::optional<ListFileError> error;
-};
-
-// Runs `call` (returning std::optional<ListFileError>) in a forked child, so that
-// the limits and signal actions it sets up cannot reach the test runner.
-template <typename Call>
-ChildOutcome inChild(Call call)
-{
-    int report[2];
-    if (::pipe(report) != 0) {
-        throw std::runtime_error("pipe failed");
-    }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(report[0]);
-        const std::optional<ListFileError> error = call();
-        const int values[2] = {error ? static_cast<int>(error->kind) : -1, error ? error->systemError : 0};
-        [[maybe_unused]] const ssize_t n = ::write(report[1], values, sizeof values);
-        ::_exit(0);
-    }
-    ::close(report[1]);
-    int values[2] = {-2, 0};
-    const ssize_t n = ::read(report[0], values, sizeof values);
-    ::close(report[0]);
-    ChildOutcome outcome;
-    ::waitpid(child, &outcome.status, 0);
-    outcome.reported = n == static_cast<ssize_t>(sizeof values);
-    if (outcome.reported && values[0] >= 0) {
-        outcome.error = ListFileError{static_cast<ListFileError::Kind>(values[0]), values[1]};
-    }
-    return outcome;
 }
 
 }  // namespace personlist::testing
