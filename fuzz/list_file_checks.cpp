@@ -1,7 +1,6 @@
 #include "fuzz/list_file_checks.h"
 
 #include "fuzz/allocation_count.h"
-#include "personlist/cp932.h"
 #include "personlist/list_file.h"
 #include "personlist/utf8.h"
 
@@ -164,10 +163,6 @@ std::optional<std::string> roundTripFault(const std::vector<Person>& persons)
 
 std::optional<std::string> listFileFault(std::string_view bytes)
 {
-    // Also builds the tables now, so that building them is not counted below.
-    if (!personlist::cp932::available()) {
-        return "the CP932 tables could not be built";
-    }
     ListFileContents read;
     const std::size_t allocated = bytesAllocatedBy([&] { read = personlist::parseListFile(bytes); });
     if (allocated > AllocationFactor * bytes.size() + AllocationSlack) {

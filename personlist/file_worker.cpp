@@ -1,6 +1,5 @@
 #include "personlist/file_worker.h"
 
-#include "personlist/cp932.h"
 #include "uikit/dialogs.h"
 
 #include <QEventLoop>
@@ -169,9 +168,6 @@ bool runFileCallsAside(uikit::Dialogs& dialogs, const QString& title, std::funct
 SaveOutcome saveListFileAside(uikit::Dialogs& dialogs, const QString& title, const ListFileCalls& files,
                               const std::filesystem::path& path, const std::vector<Person>& persons)
 {
-    if (!cp932::available()) {
-        return {false, ListFileError{ListFileError::Kind::NoConverter}};
-    }
     std::string bytes;
     try {
         bytes = listFileBytes(persons);

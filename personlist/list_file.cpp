@@ -278,9 +278,6 @@ ListFileContents parseListFile(std::string_view bytes)
 
 ListFileContents readListFile(const std::filesystem::path& path)
 {
-    if (!cp932::available()) {
-        return {{}, ListFileError{ListFileError::Kind::NoConverter}};
-    }
     try {
         return openAndParse(path);
     } catch (const std::bad_alloc&) {
@@ -290,9 +287,6 @@ ListFileContents readListFile(const std::filesystem::path& path)
 
 std::optional<ListFileError> writeListFile(const std::filesystem::path& path, const std::vector<Person>& persons)
 {
-    if (!cp932::available()) {
-        return ListFileError{ListFileError::Kind::NoConverter};
-    }
     // The file's bytes take about as much memory as the list itself, so a list
     // that only just fits may not be savable: that is a failed save, and the
     // list stays in memory.

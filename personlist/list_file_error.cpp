@@ -112,8 +112,6 @@ std::string failureReason(const ListFileError& error)
         return "九星リストのファイルではありません。";
     case ListFileError::Kind::TooShort:
         return "ファイルが途中で切れています。";
-    case ListFileError::Kind::NoConverter:
-        return "文字コード(CP932)の変換表がありません。";
     case ListFileError::Kind::OutOfMemory:
         return "メモリが足りません。";
     case ListFileError::Kind::FolderHoldsNoFiles:

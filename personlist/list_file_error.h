@@ -15,7 +15,6 @@ struct ListFileError {
         NotANumber,     // the count record holds no whole decimal number
         CountBelowOne,  // a count of 0: even an empty list counts its header row
         TooShort,       // the file ends before the last record its count calls for
-        NoConverter,    // the CP932 tables could not be built
         OutOfMemory,    // the list does not fit in the memory the program may use
         FolderHoldsNoFiles,  // a folder that is there but makes no new files (/proc)
     };
