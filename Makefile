@@ -1,6 +1,6 @@
 # The two commands of the README, plus the sanitizer build and the fuzz smoke
 # that CI runs.
-.PHONY: all deps build run test asan fuzz bench package clean
+.PHONY: all deps build run test asan fuzz bench package windows windows-test clean
 
 KYUSEI := build/mainwindow/kyusei
 FUZZER := build-fuzz/fuzz/list_file_fuzzer
@@ -42,8 +42,21 @@ fuzz: deps
 package: build
 	cmake --build --preset default --target package
 
+# The Windows program, cross-built against the Qt that scripts/build-qt-windows
+# keeps in the cache: build-windows/package/ gets the zip and the installer.
+windows:
+	scripts/install-deps --windows
+	scripts/build-qt-windows
+	cmake --preset windows
+	cmake --build --preset windows
+	cmake --build --preset windows --target windows_package
+
+# The whole Windows suite under wine, the packages' smoke tests included.
+windows-test: windows
+	ctest --preset windows -j2
+
 bench: build
 	build/bench/reckoning_bench
 
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-windows
