@@ -4,17 +4,10 @@
 
 #include <windows.h>
 
-namespace mainwindow {
-namespace {
-
-// The system's boxes for a drive without medium and for a file it cannot open
-// stay away, and whatever mode the program was started with is kept.
+// No system box over the program for a drive without medium; the mode it was started with is kept.
 TEST(ProcessSetUpOnWindows, NoSystemBoxOverTheProgramForADriveWithoutMedium)
 {
     SetErrorMode(SEM_NOGPFAULTERRORBOX);
-    prepareProcess();
+    mainwindow::prepareProcess();
     EXPECT_EQ(GetErrorMode(), UINT{SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX});
 }
-
-}  // namespace
-}  // namespace mainwindow
