@@ -11,8 +11,8 @@
 //
 // Switching it on has no toolkit call: each platform asks its own input method.
 // The request goes through InputMethodSwitch, whose real form lives in one file
-// per platform (input_method_dbus.cpp here), so the windows stay free of it and
-// tests hand in a recording one.
+// per platform (input_method_dbus.cpp, input_method_windows.cpp), so the windows
+// stay free of it and tests hand in a recording one.
 
 #include <QLineEdit>
 #include <QStringList>
@@ -38,7 +38,8 @@ public:
     virtual void switchOnJapanese(QWidget* input) = 0;
 };
 
-// The platform's own request: fcitx5 over the session bus on Linux.
+// The platform's own request: fcitx5 over the session bus on Linux, the
+// window's input context on Windows.
 InputMethodSwitch& platformInputMethodSwitch();
 
 // Records the objectName of each input that asked, in order.

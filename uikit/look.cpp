@@ -1,46 +1,19 @@
 #include "uikit/look.h"
 
+#include "uikit/look_platform.h"
+
 #include "reckoning/tables.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QPainter>
 #include <QPixmap>
 #include <QTranslator>
-
-#include <fontconfig/fontconfig.h>
 
 #include <cmath>
 
 namespace uikit {
 
 namespace {
-
-// Whether fontconfig has a face that answers to `family` in any of its names,
-// as Qt compares them (ignoring case). A Windows face carries its English name
-// first and its Japanese one second ("MS PMincho", "ＭＳ Ｐ明朝"); Qt's
-// QFontDatabase::families() lists a face under its first name only, and
-// hasFamily() learns the other names only once the database is built, so asking
-// Qt would miss the installed MS faces. Reading fontconfig's own set of faces also
-// leaves Qt's font database alone until the first paint builds it; fontconfig's
-// set-up, which both need, is done once either way.
-bool installed(const QString& family)
-{
-    const QByteArray wanted = family.toUtf8();
-    const auto* name = reinterpret_cast<const FcChar8*>(wanted.constData());
-    for (const FcSetName which : {FcSetSystem, FcSetApplication}) {
-        const FcFontSet* faces = FcConfigGetFonts(nullptr, which);
-        for (int i = 0; faces != nullptr && i < faces->nfont; ++i) {
-            FcChar8* value = nullptr;
-            for (int k = 0; FcPatternGetString(faces->fonts[i], FC_FAMILY, k, &value) == FcResultMatch; ++k) {
-                if (FcStrCmpIgnoreCase(value, name) == 0) {
-                    return true;
-                }
-            }
-        }
-    }
-    return false;
-}
 
 // The first of the faces that is installed. Asking for a face that is missing
 // (on Debian "ＭＳ Ｐ明朝" never is), or for a list of faces, makes fontconfig
@@ -51,8 +24,8 @@ bool installed(const QString& family)
 QStringList firstInstalled(const QStringList& families)
 {
     for (const QString& family : families) {
-        if (installed(family)) {
-            return {family};
+        if (const QString name = installedFace(family); !name.isEmpty()) {
+            return {name};
         }
     }
     return families;
@@ -74,15 +47,13 @@ int pixelsForPoints(double points) { return static_cast<int>(std::lround(points 
 
 QFont mincho(double points)
 {
-    static const QStringList families = firstInstalled({MinchoFamily, QStringLiteral("IPAPMincho"),
-                                                   QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP")});
+    static const QStringList families = firstInstalled(minchoFaces());
     return withFamilies(families, QFont::Serif, points);
 }
 
 QFont gothic(double points)
 {
-    static const QStringList families = firstInstalled({GothicFamily, QStringLiteral("IPAPGothic"),
-                                                   QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")});
+    static const QStringList families = firstInstalled(gothicFaces());
     return withFamilies(families, QFont::SansSerif, points);
 }
 
@@ -92,7 +63,7 @@ void prepareApplication(QApplication& app)
 {
     QApplication::setFont(defaultUiFont());
     auto* translator = new QTranslator(&app);
-    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (translator->load(QStringLiteral("qtbase_ja"), qtTranslationsFolder())) {
         QApplication::installTranslator(translator);
     } else {
         delete translator;  // English buttons rather than none

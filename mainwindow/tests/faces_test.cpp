@@ -73,6 +73,9 @@ private slots:
     {
         QFETCH(QString, control);
         QFETCH(QString, face);
+        if (QSysInfo::productType() == u"windows") {
+            QSKIP("the faces on Windows are look_test's: wine lists the host's faces, none of them MS");
+        }
         const mainwindow::Form2 form;
         const QWidget* w = form.findChild<QWidget*>(control);
         QVERIFY(w != nullptr);

@@ -45,7 +45,7 @@ ChildOutcome saveInChildWithOneKilobyteLimit(const std::filesystem::path& path, 
     });
 }
 
-TEST(ProcessSetUp, ASaveBeyondTheFileSizeLimitFailsAndTheProgramGoesOn)
+TEST(ProcessSetUpOnLinux, ASaveBeyondTheFileSizeLimitFailsAndTheProgramGoesOn)
 {
     ScratchDir dir;
     const auto path = dir / "list.orx";

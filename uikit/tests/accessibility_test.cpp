@@ -69,8 +69,11 @@ private slots:
         QComboBox combo;
         combo.setEditable(true);
         combo.addItems({QStringLiteral("1"), QStringLiteral("2")});
-        // Qt has already made the list's accessible for its first item.
-        QCOMPARE(QAccessible::queryAccessibleInterface(&combo)->text(QAccessible::Name), QStringLiteral("1"));
+        // On Linux Qt names the list by its current item, and has already made
+        // its accessible for the first one; on Windows it names the list by its
+        // accessible name only, which is empty until the window gives one.
+        const QString before = QSysInfo::productType() == u"windows" ? QString() : QStringLiteral("1");
+        QCOMPARE(QAccessible::queryAccessibleInterface(&combo)->text(QAccessible::Name), before);
 
         uikit::setComboName(&combo, QStringLiteral("生年月日 月"));
         combo.setEditText(QStringLiteral("13"));

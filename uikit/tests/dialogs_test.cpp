@@ -15,8 +15,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#ifndef Q_OS_WIN
 #include <sys/inotify.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -122,8 +124,12 @@ private slots:
     // test fails on it instead of hanging.
     // A folder on a disk that does not answer must not freeze the dialog: its
     // icons and type names come without opening a single file of the folder.
-    void fileDialogOpensNoFileForItsIcons()
+    // Qt's own dialog, which Linux desktops get; Windows shows the system's.
+    void fileDialogOpensNoFileForItsIconsOnLinux()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows shows its own file dialog");
+#else
         QTemporaryDir folder;
         const QStringList names{"list.orx", "noname", "page.html", "ambiguous.txt.orx"};
         for (const QString& name : names) {
@@ -144,6 +150,7 @@ private slots:
         const ssize_t got = read(watch, events, sizeof events);
         close(watch);
         QCOMPARE(got, ssize_t(-1));
+#endif
     }
 
     // 中止, Esc and the frame's close button each stop the waiting command once.
