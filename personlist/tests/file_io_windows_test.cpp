@@ -14,21 +14,12 @@
 namespace personlist {
 namespace {
 
+using testing::namesIn;
 using testing::readBytes;
 using testing::ScratchDir;
 using testing::writeBytes;
 
 using Steps = std::vector<std::string>;
-
-Steps namesIn(const std::filesystem::path& dir)
-{
-    Steps names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Makes the real calls and notes each one as a step. The step named in
 // `failing` fails with `failingError`; a failing close still closes, as

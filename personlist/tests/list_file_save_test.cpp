@@ -19,6 +19,7 @@
 namespace personlist {
 namespace {
 
+using testing::namesIn;
 using testing::hexBytes;
 using testing::readBytes;
 using testing::ScratchDir;
@@ -31,16 +32,6 @@ std::vector<Person> numberedPersons(int count)
         persons.push_back({"山田" + std::to_string(i), std::to_string(1900 + i), "3", "12"});
     }
     return persons;
-}
-
-std::vector<std::string> namesIn(const std::filesystem::path& dir)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 TEST(SaveListOnLinux, ReplacesALongerFileByExactlyTheNewRecords)

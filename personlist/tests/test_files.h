@@ -5,6 +5,7 @@
 
 #include "personlist/list_file_error.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace personlist::testing {
 
@@ -47,6 +49,17 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// The names in a folder, sorted.
+inline std::vector<std::string> namesIn(const std::filesystem::path& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 inline std::string readBytes(const std::filesystem::path& path)
 {
