@@ -52,5 +52,41 @@ if(NOT EXISTS ${kyusei_wineprefix}/system.reg)
   endif()
   file(LOCK ${kyusei_cache}/wine64.lock RELEASE)
 endif()
+# What the tests need of the prefix, set once (the stamp names this version):
+# - With no console, Qt sends its messages and the test logs to the debugger
+#   instead of stderr, and ctest would show nothing of a failure. wine leaves
+#   every QT_ variable of ours out of the programs' environment, so the
+#   prefix's own environment says it.
+# - The offscreen platform reads its faces from one folder, and wine's Fonts
+#   folder is empty: the Japanese faces and a Latin one go there, so that the
+#   widget tests draw text as on Linux and not as empty boxes.
+set(kyusei_prefix_stamp ${kyusei_wineprefix}/.kyusei-test-settings-1)
+if(NOT EXISTS ${kyusei_prefix_stamp})
+  file(LOCK ${kyusei_cache}/wine64.lock)
+  foreach(face
+      /usr/share/fonts/opentype/ipafont-mincho/ipam.ttf
+      /usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf
+      /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf
+      /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf
+      /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+      /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf)
+    get_filename_component(name ${face} NAME)
+    file(CREATE_LINK ${face} ${kyusei_wineprefix}/drive_c/windows/Fonts/${name} SYMBOLIC)
+  endforeach()
+  foreach(setting "QT_FORCE_STDERR_LOGGING=1" "QT_QPA_FONTDIR=C:\\windows\\Fonts")
+    string(REPLACE "=" ";" setting "${setting}")
+    list(GET setting 0 name)
+    list(GET setting 1 value)
+    execute_process(
+      COMMAND ${CMAKE_COMMAND} -E env ${kyusei_wine_env} ${kyusei_wine}
+        reg add "HKCU\\Environment" /v ${name} /d ${value} /f
+      COMMAND_ERROR_IS_FATAL ANY
+      OUTPUT_QUIET ERROR_QUIET)
+  endforeach()
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${kyusei_wineprefix} /usr/lib/wine/wineserver -w)
+  file(TOUCH ${kyusei_prefix_stamp})
+  file(LOCK ${kyusei_cache}/wine64.lock RELEASE)
+endif()
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${kyusei_wine_env} ${kyusei_wine})
 

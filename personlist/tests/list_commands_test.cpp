@@ -558,7 +558,7 @@ void ListCommandsTest::heldFileCallsShowTheBusyBoxAndStopCleanly()
     if (held) {
         QCOMPARE(m_dialogs.shown().back().kind, Shown::Kind::Busy);
         QCOMPARE(m_dialogs.shown().back().title, save ? QString("リスト保存") : QString("リストを開く"));
-        QCOMPARE(filesWhileHeld, named || HeldWrite::AlwaysNamed ? 2 : 1);
+        QCOMPARE(filesWhileHeld, save && (named || HeldWrite::AlwaysNamed) ? 2 : 1);
         QCOMPARE(namesWhileHeld, before);
         QCOMPARE(names(), before);
         QCOMPARE(personlist::testing::readBytes(path), old);
