@@ -23,10 +23,13 @@ function(kyusei_core_executable name)
 endfunction()
 
 # A GoogleTest executable over plain C++ code, each test registered with ctest.
+# Listing the tests starts the program, under wine in the Windows build, where
+# the first start of a prefix on a busy machine takes longer than the default
+# five seconds.
 function(kyusei_core_tests name)
   kyusei_core_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE GTest::gtest_main)
-  gtest_discover_tests(${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # Widget tests run offscreen at the layout's own scale and on a dense screen

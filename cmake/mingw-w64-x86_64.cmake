@@ -88,5 +88,6 @@ if(NOT EXISTS ${kyusei_prefix_stamp})
   file(TOUCH ${kyusei_prefix_stamp})
   file(LOCK ${kyusei_cache}/wine64.lock RELEASE)
 endif()
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${kyusei_wine_env} ${kyusei_wine})
+set(kyusei_wine_run ${CMAKE_CURRENT_LIST_DIR}/wine-run)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${kyusei_wine_env} ${kyusei_wine_run})
 
