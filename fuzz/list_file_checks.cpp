@@ -2,7 +2,7 @@
 
 #include "fuzz/allocation_count.h"
 #include "personlist/list_file.h"
-#include "personlist/utf8.h"
+#include "textcodec/utf8.h"
 
 #include <array>
 #include <cstdint>
@@ -13,7 +13,7 @@ namespace {
 
 using personlist::FieldSize;
 using personlist::ListFileContents;
-using personlist::ListFileError;
+using personlist::FileError;
 using personlist::Person;
 using personlist::RecordSize;
 using personlist::RecordsPerPerson;
@@ -57,8 +57,8 @@ std::optional<std::size_t> utf8Length(std::string_view text)
 {
     std::size_t characters = 0;
     for (std::size_t at = 0; at < text.size(); ++characters) {
-        const personlist::utf8::Character c = personlist::utf8::characterAt(text, at);
-        if (c.value == personlist::utf8::Replacement && c.length != 3) {
+        const textcodec::utf8::Character c = textcodec::utf8::characterAt(text, at);
+        if (c.value == textcodec::utf8::Replacement && c.length != 3) {
             return std::nullopt;
         }
         at += c.length;
@@ -72,8 +72,8 @@ std::string withQuestionMarks(std::string_view text)
 {
     std::string out;
     for (std::size_t at = 0; at < text.size();) {
-        const personlist::utf8::Character c = personlist::utf8::characterAt(text, at);
-        if (c.value == personlist::utf8::Replacement) {
+        const textcodec::utf8::Character c = textcodec::utf8::characterAt(text, at);
+        if (c.value == textcodec::utf8::Replacement) {
             out += '?';
         } else {
             out += text.substr(at, c.length);
@@ -98,9 +98,9 @@ std::optional<std::string> rejectionFault(std::string_view bytes, const ListFile
                std::to_string(read.persons.size()) + " persons";
     }
     switch (read.error->kind) {
-    case ListFileError::Kind::NotANumber:
-    case ListFileError::Kind::CountBelowOne:
-    case ListFileError::Kind::TooShort:
+    case FileError::Kind::NotANumber:
+    case FileError::Kind::CountBelowOne:
+    case FileError::Kind::TooShort:
         break;
     default:
         return "bytes alone gave " + describe(read);

@@ -3,7 +3,7 @@
 
 #include "mainwindow/form2.h"
 #include "mainwindow/process.h"
-#include "personlist/file_worker.h"
+#include "uikit/file_calls_aside.h"
 #include "uikit/look.h"
 
 #include <QApplication>
@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
     // The windows are gone. A list file call that the user stopped may still be
     // stuck on its disk; it cannot be waited for, and must not come back to
     // statics being destroyed under it. Nothing is written at exit anyway.
-    if (!personlist::fileCallsDone()) {
+    if (!uikit::fileCallsDone()) {
         std::_Exit(code);
     }
     return code;

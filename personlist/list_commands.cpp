@@ -3,6 +3,7 @@
 #include "personlist/list_file.h"
 #include "personlist/local_path.h"
 #include "uikit/dialogs.h"
+#include "uikit/file_calls_aside.h"
 #include "uikit/look.h"
 
 #include <QComboBox>
@@ -33,7 +34,7 @@ QString withListSuffix(const QString& path)
     return path + u'.' + ListSuffix;
 }
 
-QString reasonText(const ListFileError& error) { return uikit::qtText(failureReason(error)); }
+QString reasonText(const FileError& error) { return uikit::qtText(failureReason(error)); }
 
 // The path a save writes to, and whether a file (not a folder) stands there.
 struct ChosenFile {
@@ -85,6 +86,45 @@ bool agreesToAlteredTexts(uikit::Dialogs& dialogs, const std::vector<Person>& pe
     }
     lines << QStringLiteral("このまま保存しますか？");
     return dialogs.askYesNo(QStringLiteral("リスト保存"), lines.join(u'\n'));
+}
+
+// A save's watch while its calls run aside: the test's (or the program's) first,
+// then whether the user still waits for it.
+class StoppableSave final : public fileio::SaveWatch {
+public:
+    StoppableSave(fileio::SaveWatch& inner, const uikit::FileJob& job) : m_inner(inner), m_job(job) {}
+    bool proceed(fileio::SaveStep step) override { return m_inner.proceed(step) && !m_job.stopped(); }
+
+private:
+    fileio::SaveWatch& m_inner;
+    const uikit::FileJob& m_job;
+};
+
+// writeListFile with its file calls aside: the bytes are made here, written
+// there. `stopped` when the user pressed 中止.
+struct SaveOutcome {
+    bool stopped = false;
+    std::optional<FileError> error;
+};
+
+SaveOutcome saveListFileAside(uikit::Dialogs& dialogs, const QString& title, const ListFileCalls& files,
+                              const std::filesystem::path& path, const std::vector<Person>& persons)
+{
+    std::string bytes;
+    try {
+        bytes = listFileBytes(persons);
+    } catch (const std::bad_alloc&) {
+        return {false, FileError{FileError::Kind::OutOfMemory}};
+    }
+    std::optional<std::optional<FileError>> error = uikit::runFileCalls<std::optional<FileError>>(
+        dialogs, title, [watch = files.write, path, bytes = std::move(bytes)](const uikit::FileJob& job) {
+            StoppableSave stoppable(*watch, job);
+            return writeListFileBytes(path, bytes, stoppable);
+        });
+    if (!error) {
+        return {true, std::nullopt};
+    }
+    return {false, *error};
 }
 
 }  // namespace
@@ -143,7 +183,7 @@ void ListCommands::saveList()
     }
     // Even looking at the path waits on its disk.
     const std::optional<ChosenFile> file =
-        runFileCalls<ChosenFile>(m_dialogs, QStringLiteral("リスト保存"), [chosen](const FileJob&) { return lookAt(chosen); });
+        uikit::runFileCalls<ChosenFile>(m_dialogs, QStringLiteral("リスト保存"), [chosen](const uikit::FileJob&) { return lookAt(chosen); });
     if (!file) {
         return;
     }
@@ -163,7 +203,7 @@ void ListCommands::saveList()
     if (saved.stopped) {
         return;
     }
-    if (const std::optional<ListFileError>& error = saved.error) {
+    if (const std::optional<FileError>& error = saved.error) {
         m_dialogs.inform(QStringLiteral("リスト保存"), QStringLiteral("リストを保存できませんでした。\n") +
                                                       reasonText(*error));
         return;
@@ -178,7 +218,7 @@ void ListCommands::openList()
         return;
     }
     std::optional<ListFileContents> contents =
-        runFileCalls<ListFileContents>(m_dialogs, QStringLiteral("リストを開く"), [read = m_files.read, chosen](const FileJob&) {
+        uikit::runFileCalls<ListFileContents>(m_dialogs, QStringLiteral("リストを開く"), [read = m_files.read, chosen](const uikit::FileJob&) {
             return read(localPath(withListSuffix(chosen)));
         });
     if (!contents || contents->error) {

@@ -8,10 +8,15 @@
 // writes the grid or the inputs back. Every dialog goes through uikit::Dialogs,
 // so the commands run the same under tests with scripted answers.
 
-#include "personlist/file_worker.h"
+#include "fileio/save_watch.h"
+#include "personlist/list_file.h"
 #include "personlist/person_grid.h"
 
 #include <QObject>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
 
 class QComboBox;
 class QLineEdit;
@@ -29,6 +34,13 @@ struct PersonInputs {
     QLineEdit* year;    // Text1
     QComboBox* month;   // Combo1
     QComboBox* day;     // Combo2
+};
+
+// Where the list file commands read and save. The program uses the real
+// files; a test puts in its own, for example to hold a save at its write.
+struct ListFileCalls {
+    std::function<ListFileContents(const std::filesystem::path&)> read = readListFile;
+    std::shared_ptr<fileio::SaveWatch> write = std::make_shared<fileio::Unwatched>();
 };
 
 class ListCommands final : public QObject {

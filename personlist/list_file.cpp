@@ -1,8 +1,8 @@
 #include "personlist/list_file.h"
 
-#include "personlist/cp932.h"
-#include "personlist/file_io.h"
-#include "personlist/utf8.h"
+#include "fileio/file_io.h"
+#include "textcodec/cp932.h"
+#include "textcodec/utf8.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,6 +11,9 @@
 #include <span>
 
 namespace personlist {
+
+namespace cp932 = textcodec::cp932;
+namespace utf8 = textcodec::utf8;
 
 namespace {
 
@@ -65,20 +68,20 @@ std::string fieldText(std::string_view field)
 // persons to read, or why the file cannot be a complete list.
 struct CountCheck {
     std::size_t persons = 0;
-    std::optional<ListFileError> error;
+    std::optional<FileError> error;
 };
 
 CountCheck checkCount(std::string_view countField, std::uint64_t fileSize)
 {
     const std::optional<std::uint64_t> count = parseCount(decodeField(countField));
     if (!count) {
-        return {0, ListFileError{ListFileError::Kind::NotANumber}};
+        return {0, FileError{FileError::Kind::NotANumber}};
     }
     if (*count < 1) {
-        return {0, ListFileError{ListFileError::Kind::CountBelowOne}};
+        return {0, FileError{FileError::Kind::CountBelowOne}};
     }
     if (*count >= CountCap || fileSize < fileSizeFor(*count)) {
-        return {0, ListFileError{ListFileError::Kind::TooShort}};
+        return {0, FileError{FileError::Kind::TooShort}};
     }
     return {static_cast<std::size_t>(*count - 1), std::nullopt};
 }
@@ -99,15 +102,15 @@ constexpr std::size_t PersonsPerRead = 512;
 
 ListFileContents openAndParse(const std::filesystem::path& path)
 {
-    const OpenedFile file = openRegularFile(path);
+    const fileio::OpenedFile file = fileio::openRegularFile(path);
     if (file.error) {
         return {{}, file.error};
     }
     std::array<char, RecordSize> countRecord{};
     if (file.size < RecordSize) {
-        return {{}, ListFileError{ListFileError::Kind::TooShort}};
+        return {{}, FileError{FileError::Kind::TooShort}};
     }
-    if (const auto error = readExactly(file.fd, countRecord, 0)) {
+    if (const auto error = fileio::readExactly(file.fd, countRecord, 0)) {
         return {{}, *error};
     }
     // Check the count against the file's length before reading (or reserving)
@@ -122,7 +125,7 @@ ListFileContents openAndParse(const std::filesystem::path& path)
     for (std::size_t done = 0; done < check.persons;) {
         const std::size_t count = std::min(PersonsPerRead, check.persons - done);
         const std::span<char> records(chunk.get(), count * PersonSize);
-        if (const auto error = readExactly(file.fd, records, RecordSize + done * PersonSize)) {
+        if (const auto error = fileio::readExactly(file.fd, records, RecordSize + done * PersonSize)) {
             return {{}, *error};
         }
         appendPersons(std::string_view(records.data(), records.size()), persons);
@@ -258,7 +261,7 @@ std::string listFileBytes(const std::vector<Person>& persons)
 ListFileContents parseListFile(std::string_view bytes)
 {
     if (bytes.size() < RecordSize) {
-        return {{}, ListFileError{ListFileError::Kind::TooShort}};
+        return {{}, FileError{FileError::Kind::TooShort}};
     }
     const CountCheck check = checkCount(bytes.substr(0, FieldSize), bytes.size());
     if (check.error) {
@@ -272,7 +275,7 @@ ListFileContents parseListFile(std::string_view bytes)
         appendPersons(bytes.substr(RecordSize, check.persons * PersonSize), persons);
         return {std::move(persons), std::nullopt};
     } catch (const std::bad_alloc&) {
-        return {{}, ListFileError{ListFileError::Kind::OutOfMemory}};
+        return {{}, FileError{FileError::Kind::OutOfMemory}};
     }
 }
 
@@ -281,11 +284,11 @@ ListFileContents readListFile(const std::filesystem::path& path)
     try {
         return openAndParse(path);
     } catch (const std::bad_alloc&) {
-        return {{}, ListFileError{ListFileError::Kind::OutOfMemory}};
+        return {{}, FileError{FileError::Kind::OutOfMemory}};
     }
 }
 
-std::optional<ListFileError> writeListFile(const std::filesystem::path& path, const std::vector<Person>& persons)
+std::optional<FileError> writeListFile(const std::filesystem::path& path, const std::vector<Person>& persons)
 {
     // The file's bytes take about as much memory as the list itself, so a list
     // that only just fits may not be savable: that is a failed save, and the
@@ -294,25 +297,25 @@ std::optional<ListFileError> writeListFile(const std::filesystem::path& path, co
     try {
         bytes = listFileBytes(persons);
     } catch (const std::bad_alloc&) {
-        return ListFileError{ListFileError::Kind::OutOfMemory};
+        return FileError{FileError::Kind::OutOfMemory};
     }
-    FileCalls calls;
-    return writeListFileBytes(path, bytes, calls);
+    fileio::Unwatched watch;
+    return writeListFileBytes(path, bytes, watch);
 }
 
-std::optional<ListFileError> writeListFileBytes(const std::filesystem::path& path, std::string_view bytes,
-                                                FileCalls& calls)
+std::optional<FileError> writeListFileBytes(const std::filesystem::path& path, std::string_view bytes,
+                                            fileio::SaveWatch& watch)
 {
     // replaceFile allocates nothing once the new file has a name, so a failed
     // allocation leaves nothing behind either.
     try {
-        const SaveTarget target = resolveSaveTarget(path);
+        const fileio::SaveTarget target = fileio::resolveSaveTarget(path);
         if (target.error) {
             return target.error;
         }
-        return replaceFile(target, bytes, calls);
+        return fileio::replaceFile(target, bytes, watch);
     } catch (const std::bad_alloc&) {
-        return ListFileError{ListFileError::Kind::OutOfMemory};
+        return FileError{FileError::Kind::OutOfMemory};
     }
 }
 

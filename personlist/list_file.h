@@ -16,7 +16,8 @@
 // screen stays as it was. Saving replaces the target only once the
 // new list is completely on disk.
 
-#include "personlist/list_file_error.h"
+#include "fileio/file_error.h"
+#include "fileio/save_watch.h"
 #include "personlist/person.h"
 
 #include <array>
@@ -29,6 +30,8 @@
 #include <vector>
 
 namespace personlist {
+
+using fileio::FileError;
 
 inline constexpr std::size_t RecordSize = 40;
 inline constexpr std::size_t FieldSize = 20;
@@ -85,7 +88,7 @@ std::string listFileBytes(const std::vector<Person>& persons);
 
 struct ListFileContents {
     std::vector<Person> persons;           // in the file's order
-    std::optional<ListFileError> error;    // set when the file is no complete list; persons is then empty
+    std::optional<FileError> error;    // set when the file is no complete list; persons is then empty
 };
 
 // The persons in the bytes of a list file. Records after the last one that the
@@ -97,17 +100,16 @@ ListFileContents readListFile(const std::filesystem::path& path);
 
 // Saves the persons as a list file; nothing on success. The list is written to a
 // new, unnamed file beside the target, flushed to disk and then renamed over the
-// target (see replaceFile), so a failed save leaves an existing file byte for
+// target (see fileio::replaceFile), so a failed save leaves an existing file byte for
 // byte as it was and leaves no partial file behind. A symbolic link stays a
 // link: the file it points to is replaced.
-[[nodiscard]] std::optional<ListFileError> writeListFile(const std::filesystem::path& path,
+[[nodiscard]] std::optional<FileError> writeListFile(const std::filesystem::path& path,
                                                          const std::vector<Person>& persons);
 
-class FileCalls;
-
 // The file-system half of writeListFile, for bytes made beforehand by
-// listFileBytes, through the given calls: the half that may wait on a disk.
-[[nodiscard]] std::optional<ListFileError> writeListFileBytes(const std::filesystem::path& path,
-                                                              std::string_view bytes, FileCalls& calls);
+// listFileBytes, asking `watch` before each step: the half that may wait on a
+// disk.
+[[nodiscard]] std::optional<FileError> writeListFileBytes(const std::filesystem::path& path,
+                                                          std::string_view bytes, fileio::SaveWatch& watch);
 
 }  // namespace personlist

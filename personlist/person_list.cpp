@@ -1,11 +1,13 @@
 #include "personlist/person_list.h"
 
-#include "personlist/utf8.h"
+#include "textcodec/utf8.h"
 
 #include <cassert>
 #include <utility>
 
 namespace personlist {
+
+namespace utf8 = textcodec::utf8;
 
 std::int32_t orderingUnit(std::string_view name)
 {

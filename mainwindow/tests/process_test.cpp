@@ -2,7 +2,7 @@
 
 #include "personlist/list_file.h"
 #include "personlist/tests/forked_child.h"
-#include "personlist/tests/test_files.h"
+#include "fileio/tests/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 namespace mainwindow {
 namespace {
 
-using personlist::ListFileError;
+using personlist::FileError;
 using personlist::Person;
 using personlist::testing::ChildOutcome;
 using personlist::testing::readBytes;
@@ -56,7 +56,7 @@ TEST(ProcessSetUpOnLinux, ASaveBeyondTheFileSizeLimitFailsAndTheProgramGoesOn)
 
     ASSERT_TRUE(WIFEXITED(outcome.status)) << "the program ended by signal "
                                            << (WIFSIGNALED(outcome.status) ? WTERMSIG(outcome.status) : 0);
-    EXPECT_EQ(outcome.error, (ListFileError{ListFileError::Kind::System, EFBIG}));
+    EXPECT_EQ(outcome.error, (FileError{FileError::Kind::System, EFBIG}));
     EXPECT_EQ(readBytes(path), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()),
               1);

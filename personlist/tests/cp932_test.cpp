@@ -1,4 +1,3 @@
-#include "personlist/cp932.h"
 #include "personlist/list_file.h"
 
 #include "test_files.h"
@@ -10,6 +9,7 @@ namespace {
 
 using testing::hexBytes;
 
+// What a field holds of a text, without the padding.
 std::string encodeAll(std::string_view text)
 {
     const FieldBytes field = encodeField(text);
@@ -61,48 +61,6 @@ TEST(Cp932, KnownCharactersAreWrittenAndReadAsWindowsDoes)
         SCOPED_TRACE(c.label);
         EXPECT_EQ(encodeAll(c.typed), hexBytes(c.bytes));
         EXPECT_EQ(decodeField(hexBytes(c.bytes)), c.readBack);
-    }
-}
-
-TEST(Cp932, EveryDecodedCharacterIsWrittenBackToBytesThatDecodeToIt)
-{
-    // Over the whole double-byte table: writing what was read may pick another
-    // of several equal byte pairs (NEC and IBM duplicates), but must never
-    // change the character.
-    int pairs = 0;
-    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-            const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
-            const std::string text = cp932::decode(bytes);
-            if (text == "\uFFFD" || text.empty() || text.size() > 3 || static_cast<unsigned char>(text[0]) < 0x80) {
-                continue;
-            }
-            ++pairs;
-            ASSERT_EQ(cp932::decode(encodeAll(text)), text) << std::hex << lead << ' ' << trail;
-        }
-    }
-    // JIS X 0208, the NEC and IBM extensions and the user-defined area.
-    EXPECT_GT(pairs, 9000);
-}
-
-TEST(Cp932, DamagedBytesDecodeToReplacementCharactersWithoutReadingOn)
-{
-    const struct {
-        const char* label;
-        const char* bytes;
-        const char* text;
-    } cases[] = {
-        {"lead byte at the end is dropped", "41 81", "A"},
-        {"lead byte alone", "E0", ""},
-        {"lead byte before an ASCII digit", "81 31", "\uFFFD" "1"},
-        {"lead byte before DEL", "81 7F", "\uFFFD\x7F"},
-        {"lead byte before FF", "81 FF", "\uFFFD\uF8F3"},
-        {"empty cell of the table", "85 40", "\uFFFD"},
-        {"unassigned row EB", "EB 40 41", "\uFFFD" "A"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        EXPECT_EQ(cp932::decode(hexBytes(c.bytes)), c.text);
     }
 }
 

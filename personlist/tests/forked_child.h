@@ -3,7 +3,7 @@
 // Runs a list-file call in a forked child, for tests that set limits or signal
 // actions that must not reach the test runner.
 
-#include "personlist/list_file_error.h"
+#include "fileio/file_error.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,10 +18,10 @@ namespace personlist::testing {
 struct ChildOutcome {
     int status = 0;
     bool reported = false;
-    std::optional<ListFileError> error;
+    std::optional<FileError> error;
 };
 
-// Runs `call` (returning std::optional<ListFileError>) in a forked child, so that
+// Runs `call` (returning std::optional<FileError>) in a forked child, so that
 // the limits and signal actions it sets up cannot reach the test runner.
 template <typename Call>
 ChildOutcome inChild(Call call)
@@ -33,7 +33,7 @@ ChildOutcome inChild(Call call)
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(report[0]);
-        const std::optional<ListFileError> error = call();
+        const std::optional<FileError> error = call();
         const int values[2] = {error ? static_cast<int>(error->kind) : -1, error ? error->systemError : 0};
         [[maybe_unused]] const ssize_t n = ::write(report[1], values, sizeof values);
         ::_exit(0);
@@ -46,7 +46,7 @@ ChildOutcome inChild(Call call)
     ::waitpid(child, &outcome.status, 0);
     outcome.reported = n == static_cast<ssize_t>(sizeof values);
     if (outcome.reported && values[0] >= 0) {
-        outcome.error = ListFileError{static_cast<ListFileError::Kind>(values[0]), values[1]};
+        outcome.error = FileError{static_cast<FileError::Kind>(values[0]), values[1]};
     }
     return outcome;
 }

@@ -5,6 +5,7 @@
 #include "held_write.h"
 #include "test_files.h"
 #include "uikit/dialogs.h"
+#include "uikit/file_calls_aside.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -544,7 +545,7 @@ void ListCommandsTest::heldFileCallsShowTheBusyBoxAndStopCleanly()
     const qsizetype filesWhileHeld = files().size();
     const QStringList namesWhileHeld = names();
     gate->open();
-    QVERIFY(personlist::fileCallsDone(std::chrono::seconds(10)));
+    QVERIFY(uikit::fileCallsDone(std::chrono::seconds(10)));
     QCoreApplication::processEvents();  // where a late result would land
     QVERIFY(!gate->timedOut());
 

@@ -92,13 +92,13 @@ TEST(SaveListOnLinux, RefusesFoldersPipesLinkLoopsAndMissingFolders)
     std::filesystem::create_symlink("loop-a.orx", dir / "loop-b.orx");
     const auto before = namesIn(dir.path());
 
-    using Kind = ListFileError::Kind;
-    EXPECT_EQ(writeListFile(dir / "folder.orx", {}), ListFileError{Kind::NotAFile});
-    EXPECT_EQ(writeListFile(dir / "pipe.orx", {}), ListFileError{Kind::NotAFile});
-    EXPECT_EQ(writeListFile(dir / "loop-a.orx", {}), (ListFileError{Kind::System, ELOOP}));
-    EXPECT_EQ(writeListFile(dir / "missing" / "list.orx", {}), (ListFileError{Kind::System, ENOENT}));
+    using Kind = FileError::Kind;
+    EXPECT_EQ(writeListFile(dir / "folder.orx", {}), FileError{Kind::NotAFile});
+    EXPECT_EQ(writeListFile(dir / "pipe.orx", {}), FileError{Kind::NotAFile});
+    EXPECT_EQ(writeListFile(dir / "loop-a.orx", {}), (FileError{Kind::System, ELOOP}));
+    EXPECT_EQ(writeListFile(dir / "missing" / "list.orx", {}), (FileError{Kind::System, ENOENT}));
     if (std::filesystem::exists("/proc/self")) {  // a folder that is there, but makes no files
-        EXPECT_EQ(writeListFile("/proc/list.orx", {}), ListFileError{Kind::FolderHoldsNoFiles});
+        EXPECT_EQ(writeListFile("/proc/list.orx", {}), FileError{Kind::FolderHoldsNoFiles});
     }
 
     EXPECT_EQ(namesIn(dir.path()), before);
@@ -140,7 +140,7 @@ TEST(SaveListOnLinux, RefusesAFileTheUserMayNotWriteAndRootMayWriteAny)
         }
         struct stat after {};
         ASSERT_EQ(::stat(path.c_str(), &after), 0);
-        const ListFileError refusal{ListFileError::Kind::System, EACCES};
+        const FileError refusal{FileError::Kind::System, EACCES};
         EXPECT_EQ(outcome.error, c.refused ? std::optional(refusal) : std::nullopt);
         EXPECT_EQ(readBytes(path), c.refused ? "old" : listFileBytes(numberedPersons(1)));
         EXPECT_EQ(std::pair(after.st_mode & 07777, after.st_uid),
@@ -191,7 +191,7 @@ TEST(SaveListOnLinux, KeepsTheOwnerModeAclAndAttributesOfTheFileItReplaces)
 // Makes every write past `limit` bytes fail, in a child process so that the
 // limit cannot reach the test runner, and saves there. Tests run as root, so a
 // read-only file or folder would not make the save fail.
-std::optional<ListFileError> saveWithFileSizeLimit(const std::filesystem::path& path,
+std::optional<FileError> saveWithFileSizeLimit(const std::filesystem::path& path,
                                                    const std::vector<Person>& persons, rlim_t limit)
 {
     const testing::ChildOutcome outcome = testing::inChild([&] {
@@ -214,9 +214,9 @@ TEST_P(SaveUnderFileSizeLimitOnLinux, FailsWithTheOldFileUntouchedAndNoTemporary
     const std::string old = listFileBytes(numberedPersons(3));
     writeBytes(path, old);
 
-    const std::optional<ListFileError> error = saveWithFileSizeLimit(path, numberedPersons(10), GetParam());
+    const std::optional<FileError> error = saveWithFileSizeLimit(path, numberedPersons(10), GetParam());
 
-    EXPECT_EQ(error, (ListFileError{ListFileError::Kind::System, EFBIG}));
+    EXPECT_EQ(error, (FileError{FileError::Kind::System, EFBIG}));
     EXPECT_EQ(readBytes(path), old);
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"list.orx"});
 }

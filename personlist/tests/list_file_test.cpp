@@ -25,17 +25,6 @@ std::string fieldString(std::string_view text)
 
 const Person Yamada{"山田", "1960", "3", "12"};
 
-// Never the system's own message, which is English under C.UTF-8.
-TEST(FailureReason, IsJapaneseForEveryErrorNumber)
-{
-    for (int error = 0; error <= 200; ++error) {
-        const std::string reason = failureReason({ListFileError::Kind::System, error});
-        EXPECT_TRUE(std::none_of(reason.begin(), reason.end(), [](unsigned char c) { return std::isalpha(c); }))
-            << error << " " << reason;
-    }
-    EXPECT_EQ(failureReason({ListFileError::Kind::System, ECHILD}), "予期しないエラーが発生しました（エラー番号 10）。");
-}
-
 TEST(FieldText, IsCutBeforeTheFirstCharacterThatDoesNotFitWhole)
 {
     const struct {
@@ -250,7 +239,7 @@ TEST(ListFile, CountWithBlanksAroundItAndAFullLastRecordOpen)
     EXPECT_EQ(parseListFile(bytes).persons, std::vector<Person>{Yamada});
 }
 
-using Kind = ListFileError::Kind;
+using Kind = FileError::Kind;
 
 TEST(ListFile, MalformedFilesGiveAnErrorAndNoPersons)
 {
@@ -292,9 +281,9 @@ TEST(ListFile, OpeningAMissingPathFailsAndCreatesNothing)
 {
     ScratchDir dir;
     const ListFileContents read = readListFile(dir / "missing.orx");
-    EXPECT_EQ(read.error, (ListFileError{Kind::System, ENOENT}));
+    EXPECT_EQ(read.error, (FileError{Kind::System, ENOENT}));
     EXPECT_FALSE(std::filesystem::exists(dir / "missing.orx"));
-    EXPECT_EQ(readListFile("").error, (ListFileError{Kind::System, ENOENT}));
+    EXPECT_EQ(readListFile("").error, (FileError{Kind::System, ENOENT}));
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ int outcomeOf(const ListFileContents& contents)
     if (!contents.error) {
         return Opened;
     }
-    return contents.error->kind == ListFileError::Kind::OutOfMemory && contents.persons.empty() ? OutOfMemory
+    return contents.error->kind == FileError::Kind::OutOfMemory && contents.persons.empty() ? OutOfMemory
                                                                                                 : OtherError;
 }
 
@@ -142,8 +142,8 @@ TEST_F(MemoryLimitOnLinux, SavingAListWhoseBytesDoNotFitFailsAndLeavesTheOldFile
     EXPECT_EQ(inChild([&] {
                   const std::vector<Person> persons(2'000'000, Person{"a", "1", "2", "3"});
                   limitMemory(Headroom);
-                  const std::optional<ListFileError> error = writeListFile(path, persons);
-                  return error == ListFileError{ListFileError::Kind::OutOfMemory} ? OutOfMemory : OtherError;
+                  const std::optional<FileError> error = writeListFile(path, persons);
+                  return error == FileError{FileError::Kind::OutOfMemory} ? OutOfMemory : OtherError;
               }),
               OutOfMemory);
     EXPECT_EQ(testing::readBytes(path), old);

@@ -1,10 +1,10 @@
-#include "personlist/cp932.h"
+#include "textcodec/cp932.h"
 
-#include "personlist/cp932_table.h"
+#include "textcodec/cp932_table.h"
 
 #include <array>
 
-namespace personlist::cp932 {
+namespace textcodec::cp932 {
 
 namespace {
 
@@ -49,65 +49,51 @@ constexpr std::uint32_t packedUtf8(char16_t c)
 
 constexpr std::uint32_t PackedReplacement = packedUtf8(Replacement);
 
-// The decoding tables as packedUtf8, U+FFFD in the empty cells: decoding copies
-// bytes and never works out UTF-8 itself.
-constexpr std::array<std::uint32_t, 256> SingleUtf8 = [] {
-    std::array<std::uint32_t, 256> packed{};
-    for (unsigned b = 0; b < 0x100; ++b) {
-        packed[b] = packedUtf8(table::single[b]);
-    }
-    return packed;
-}();
+// Worked out from the generated tables on first use (a few microseconds), as
+// lookups that decoding and encoding take directly. Static storage, so no call
+// ever asks the heap for them.
+struct Lookups {
+    // The decoding tables as packedUtf8, U+FFFD in the empty cells: decoding
+    // copies bytes and never works out UTF-8 itself.
+    std::array<std::uint32_t, 256> singleUtf8{};
+    std::array<std::uint32_t, table::Rows * table::Columns> pairUtf8{};
 
-constexpr std::array<std::uint32_t, table::Rows * table::Columns> PairUtf8 = [] {
-    std::array<std::uint32_t, table::Rows * table::Columns> packed{};
-    for (int row = 0; row < table::Rows; ++row) {
-        for (int column = 0; column < table::Columns; ++column) {
-            const char16_t c = table::pairs[row][column];
-            packed[static_cast<std::size_t>(row * table::Columns + column)] = packedUtf8(c != 0 ? c : Replacement);
-        }
-    }
-    return packed;
-}();
-
-// Encoding in two steps, as fast as one 64K table but in a fraction of its
-// memory: the high byte of a character picks a block of 256, the low byte the
-// bytes in it. The high bytes without any CP932 character share block 0, which
-// is all NoBytes.
-constexpr std::size_t EncodingBlocks = [] {
-    std::array<bool, 256> used{};
-    std::size_t blocks = 1;
-    for (const table::Form& form : table::forms) {
-        if (!used[form.character >> 8]) {
-            used[form.character >> 8] = true;
-            ++blocks;
-        }
-    }
-    return blocks;
-}();
-
-static_assert(EncodingBlocks <= 256, "a block's number must fit in blockOf");
-
-struct Encoding {
+    // Encoding in two steps, as fast as one 64K table but in a fraction of its
+    // memory: the high byte of a character picks a block of 256, the low byte
+    // the bytes in it. The high bytes without any CP932 character share block
+    // 0, which is all NoBytes; blocks no character uses are never touched.
     std::array<std::uint8_t, 256> blockOf{};
-    std::array<std::array<std::uint16_t, 256>, EncodingBlocks> blocks{};
+    std::array<std::array<std::uint16_t, 256>, 256> blocks;
+
+    Lookups()
+    {
+        for (unsigned b = 0; b < 0x100; ++b) {
+            singleUtf8[b] = packedUtf8(table::single[b]);
+        }
+        for (int row = 0; row < table::Rows; ++row) {
+            for (int column = 0; column < table::Columns; ++column) {
+                const char16_t c = table::pairs[row][column];
+                pairUtf8[static_cast<std::size_t>(row * table::Columns + column)] = packedUtf8(c != 0 ? c : Replacement);
+            }
+        }
+        blocks[0].fill(NoBytes);
+        unsigned next = 1;
+        for (const table::Form& form : table::forms) {
+            std::uint8_t& block = blockOf[form.character >> 8];
+            if (block == 0) {
+                block = static_cast<std::uint8_t>(next++);
+                blocks[block].fill(NoBytes);
+            }
+            blocks[block][form.character & 0xFF] = form.bytes;
+        }
+    }
 };
 
-constexpr Encoding Encodings = [] {
-    Encoding e;
-    for (auto& block : e.blocks) {
-        block.fill(NoBytes);
-    }
-    std::uint8_t next = 1;
-    for (const table::Form& form : table::forms) {
-        std::uint8_t& block = e.blockOf[form.character >> 8];
-        if (block == 0) {
-            block = next++;
-        }
-        e.blocks[block][form.character & 0xFF] = form.bytes;
-    }
-    return e;
-}();
+const Lookups& lookups()
+{
+    static const Lookups tables;
+    return tables;
+}
 
 // Writes a packedUtf8 character at out and returns the byte after it. Always
 // stores three bytes, so out needs two bytes to spare past the text.
@@ -123,6 +109,7 @@ char* put(char* out, std::uint32_t packed)
 // CP932 byte can become) and two more, and returns the end of what was written.
 char* decodeRun(std::string_view bytes, char* out)
 {
+    const Lookups& tables = lookups();
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
     std::size_t i = 0;
@@ -134,7 +121,7 @@ char* decodeRun(std::string_view bytes, char* out)
             *out++ = static_cast<char>(b);
             ++i;
         } else if (RowOf[b] == NoRow) {
-            out = put(out, SingleUtf8[b]);
+            out = put(out, tables.singleUtf8[b]);
             ++i;
         } else if (i + 1 == n) {
             break;
@@ -142,7 +129,7 @@ char* decodeRun(std::string_view bytes, char* out)
             out = put(out, PackedReplacement);
             ++i;
         } else {
-            out = put(out, PairUtf8[RowOf[b] * std::size_t{table::Columns} + (in[i + 1] - FirstTrail)]);
+            out = put(out, tables.pairUtf8[RowOf[b] * std::size_t{table::Columns} + (in[i + 1] - FirstTrail)]);
             i += 2;
         }
     }
@@ -156,7 +143,8 @@ Encoded encode(char32_t c)
     if (c > 0xFFFF) {
         return {};
     }
-    const std::uint16_t bytes = Encodings.blocks[Encodings.blockOf[c >> 8]][c & 0xFF];
+    const Lookups& tables = lookups();
+    const std::uint16_t bytes = tables.blocks[tables.blockOf[c >> 8]][c & 0xFF];
     if (bytes == NoBytes) {
         return {};
     }
@@ -197,4 +185,4 @@ std::size_t decodeInto(std::string_view bytes, char* out)
     return static_cast<std::size_t>(decodeRun(bytes, out) - out);
 }
 
-}  // namespace personlist::cp932
+}  // namespace textcodec::cp932

@@ -1,5 +1,4 @@
-#include "personlist/file_io.h"
-#include "personlist/list_file.h"
+#include "fileio/file_io.h"
 
 #include "test_files.h"
 
@@ -11,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace personlist {
+namespace fileio {
 namespace {
 
 using testing::namesIn;
@@ -24,7 +23,7 @@ using Steps = std::vector<std::string>;
 // Makes the real calls and notes each one as a step. The step named in
 // `failing` fails with `failingError`; a failing close still closes, as
 // CloseHandle does.
-class RecordingCalls : public FileCalls {
+class RecordingCalls : public WindowsCalls {
 public:
     Steps steps;
     std::string failing;
@@ -32,25 +31,25 @@ public:
 
     unsigned long getFileAttributes(const wchar_t* path) override
     {
-        return make("attributes", [&] { return FileCalls::getFileAttributes(path); }, INVALID_FILE_ATTRIBUTES);
+        return make("attributes", [&] { return WindowsCalls::getFileAttributes(path); }, INVALID_FILE_ATTRIBUTES);
     }
     void* createFile(const wchar_t* path, unsigned long access, unsigned long share, unsigned long disposition,
                      unsigned long flags) override
     {
-        return make(disposition == CREATE_NEW ? "create" : "open old", [&] { return FileCalls::createFile(path, access, share, disposition, flags); },
+        return make(disposition == CREATE_NEW ? "create" : "open old", [&] { return WindowsCalls::createFile(path, access, share, disposition, flags); },
                     INVALID_HANDLE_VALUE);
     }
     bool writeFile(void* file, const void* data, unsigned long size, unsigned long* written) override
     {
-        return make("write", [&] { return FileCalls::writeFile(file, data, size, written); }, false);
+        return make("write", [&] { return WindowsCalls::writeFile(file, data, size, written); }, false);
     }
     bool flushFileBuffers(void* file) override
     {
-        return make("flush", [&] { return FileCalls::flushFileBuffers(file); }, false);
+        return make("flush", [&] { return WindowsCalls::flushFileBuffers(file); }, false);
     }
     bool closeHandle(void* file) override
     {
-        const bool closed = FileCalls::closeHandle(file);
+        const bool closed = WindowsCalls::closeHandle(file);
         return make("close", [&] { return closed; }, false);
     }
     bool replaceFile(const wchar_t* replaced, const wchar_t* replacement, unsigned long flags) override
@@ -59,19 +58,19 @@ public:
         if (failing == "replace" && failingError == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
             ::DeleteFileW(replaced);
         }
-        return make("replace", [&] { return FileCalls::replaceFile(replaced, replacement, flags); }, false);
+        return make("replace", [&] { return WindowsCalls::replaceFile(replaced, replacement, flags); }, false);
     }
     bool moveFileEx(const wchar_t* from, const wchar_t* to, unsigned long flags) override
     {
-        return make("move", [&] { return FileCalls::moveFileEx(from, to, flags); }, false);
+        return make("move", [&] { return WindowsCalls::moveFileEx(from, to, flags); }, false);
     }
     bool setFileAttributes(const wchar_t* path, unsigned long attributes) override
     {
-        return make("set attributes", [&] { return FileCalls::setFileAttributes(path, attributes); }, false);
+        return make("set attributes", [&] { return WindowsCalls::setFileAttributes(path, attributes); }, false);
     }
     bool deleteFile(const wchar_t* path) override
     {
-        return make("delete", [&] { return FileCalls::deleteFile(path); }, false);
+        return make("delete", [&] { return WindowsCalls::deleteFile(path); }, false);
     }
 
 private:
@@ -87,7 +86,7 @@ private:
     }
 };
 
-std::optional<ListFileError> save(const std::filesystem::path& path, std::string_view bytes, FileCalls& calls)
+std::optional<FileError> save(const std::filesystem::path& path, std::string_view bytes, WindowsCalls& calls)
 {
     const SaveTarget target = resolveSaveTarget(path);
     if (target.error) {
@@ -106,21 +105,21 @@ TEST(ReplaceFileOnWindows, FlushesBeforeReplacingAndRemovesTheNewFileOnEveryFail
     const struct {
         bool replacing;
         const char* failing;
-        std::optional<ListFileError> error;
+        std::optional<FileError> error;
         DWORD failingError = ERROR_IO_DEVICE;
     } cases[] = {
         {false, "", std::nullopt},
         {true, "", std::nullopt},
         // The bytes are saved by then; only the hidden attribute may stay.
         {true, "set attributes", std::nullopt},
-        {true, "open old", ListFileError{ListFileError::Kind::System, EIO}},
-        {true, "create", ListFileError{ListFileError::Kind::System, EIO}},
-        {true, "write", ListFileError{ListFileError::Kind::System, EIO}},
-        {true, "flush", ListFileError{ListFileError::Kind::System, EIO}},
-        {true, "close", ListFileError{ListFileError::Kind::System, EIO}},
-        {true, "replace", ListFileError{ListFileError::Kind::System, EIO}},
-        {false, "write", ListFileError{ListFileError::Kind::System, EIO}},
-        {false, "move", ListFileError{ListFileError::Kind::System, EIO}},
+        {true, "open old", FileError{FileError::Kind::System, EIO}},
+        {true, "create", FileError{FileError::Kind::System, EIO}},
+        {true, "write", FileError{FileError::Kind::System, EIO}},
+        {true, "flush", FileError{FileError::Kind::System, EIO}},
+        {true, "close", FileError{FileError::Kind::System, EIO}},
+        {true, "replace", FileError{FileError::Kind::System, EIO}},
+        {false, "write", FileError{FileError::Kind::System, EIO}},
+        {false, "move", FileError{FileError::Kind::System, EIO}},
         // The new file is then the only copy of the list: it takes the name.
         {true, "replace", std::nullopt, ERROR_UNABLE_TO_MOVE_REPLACEMENT},
     };
@@ -164,16 +163,16 @@ TEST(ReplaceFileOnWindows, FlushesBeforeReplacingAndRemovesTheNewFileOnEveryFail
 // and the devices by name: refused, the file as it was, and no device touched.
 TEST(ReplaceFileOnWindows, RefusesReadOnlyFilesFilesInUseAndDevices)
 {
-    const ListFileError inUse{ListFileError::Kind::InUse};
-    const ListFileError notAFile{ListFileError::Kind::NotAFile};
+    const FileError inUse{FileError::Kind::InUse};
+    const FileError notAFile{FileError::Kind::NotAFile};
     const struct {
         const char* name;
         DWORD attributes;
         bool held;
-        ListFileError saving;
-        std::optional<ListFileError> opening;
+        FileError saving;
+        std::optional<FileError> opening;
     } cases[] = {
-        {"list.orx", FILE_ATTRIBUTE_READONLY, false, {ListFileError::Kind::System, EACCES}, std::nullopt},
+        {"list.orx", FILE_ATTRIBUTE_READONLY, false, {FileError::Kind::System, EACCES}, std::nullopt},
         {"list.orx", FILE_ATTRIBUTE_NORMAL, true, inUse, inUse},
         {"CON.orx", 0, false, notAFile, notAFile},
         {"nul", 0, false, notAFile, notAFile},
@@ -195,7 +194,7 @@ TEST(ReplaceFileOnWindows, RefusesReadOnlyFilesFilesInUseAndDevices)
         RecordingCalls calls;
 
         EXPECT_EQ(save(path, "new list", calls), c.saving);
-        EXPECT_EQ(readListFile(path).error, c.opening);
+        EXPECT_EQ(openRegularFile(path).error, c.opening);
 
         EXPECT_EQ(calls.steps.empty(), c.attributes == 0);
         ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -214,13 +213,17 @@ TEST(SaveListOnWindows, SavesAndOpensUnderAnyNameAndALongPath)
     ASSERT_TRUE(::CreateDirectoryW((LR"(\\?\)" + longFolder.wstring()).c_str(), nullptr));
     const std::filesystem::path paths[] = {dir.path() / u8"\U00020BB7\U0001F600.orx",
                                            longFolder / (std::string(100, 'n') + ".orx")};
-    const std::vector<Person> persons = {{"Yamada", "1960", "3", "12"}};
+    WindowsCalls calls;
     for (const std::filesystem::path& path : paths) {
         SCOPED_TRACE(path.string());
-        EXPECT_EQ(writeListFile(path, persons), std::nullopt);
-        const ListFileContents read = readListFile(path);
-        EXPECT_EQ(read.error, std::nullopt);
-        EXPECT_EQ(read.persons, persons);
+        EXPECT_EQ(save(path, "new list", calls), std::nullopt);
+        {
+            const OpenedFile opened = openRegularFile(path);
+            ASSERT_EQ(opened.error, std::nullopt);
+            std::string read(opened.size, '\0');
+            EXPECT_EQ(readExactly(opened.fd, read, 0), std::nullopt);
+            EXPECT_EQ(read, "new list");
+        }
         ::DeleteFileW((LR"(\\?\)" + path.wstring()).c_str());
     }
     EXPECT_GT(paths[1].native().size(), 260U);
@@ -228,4 +231,4 @@ TEST(SaveListOnWindows, SavesAndOpensUnderAnyNameAndALongPath)
 }
 
 }  // namespace
-}  // namespace personlist
+}  // namespace fileio

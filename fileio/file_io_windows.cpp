@@ -1,4 +1,5 @@
-#include "personlist/file_io.h"
+#include "fileio/file_io.h"
+#include "fileio/file_names.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -14,22 +15,22 @@
 #include <system_error>
 #include <vector>
 
-namespace personlist {
+namespace fileio {
 
 namespace {
 
-ListFileError systemError(int error) { return {ListFileError::Kind::System, error}; }
+FileError systemError(int error) { return {FileError::Kind::System, error}; }
 
 // The Windows error as the reason the user reads: the errno-based reason where
 // one means the same, a reason of its own for a file another program holds.
-ListFileError windowsError(DWORD code)
+FileError windowsError(DWORD code)
 {
     switch (code) {
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
     case ERROR_USER_MAPPED_FILE:
     case ERROR_UNABLE_TO_REMOVE_REPLACED:
-        return ListFileError{ListFileError::Kind::InUse};
+        return FileError{FileError::Kind::InUse};
     case ERROR_ACCESS_DENIED:
     case ERROR_PRIVILEGE_NOT_HELD:
         return systemError(EACCES);
@@ -90,11 +91,11 @@ ListFileError windowsError(DWORD code)
     case ERROR_NETWORK_UNREACHABLE:
         return systemError(ENETUNREACH);
     default:
-        return {ListFileError::Kind::OtherSystem, static_cast<int>(code)};
+        return {FileError::Kind::OtherSystem, static_cast<int>(code)};
     }
 }
 
-ListFileError lastError() { return windowsError(::GetLastError()); }
+FileError lastError() { return windowsError(::GetLastError()); }
 
 // The path as the calls take it: absolute, with backslashes, and marked with
 // the long-path prefix (its UNC form for a share), so that it may be longer
@@ -138,7 +139,7 @@ constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELET
 constexpr DWORD MostAtOnce = 1U << 30;  // a DWORD's worth of bytes, rounded down
 
 // Writes every byte or reports why not.
-std::optional<ListFileError> writeAll(FileCalls& calls, void* file, std::string_view bytes)
+std::optional<FileError> writeAll(WindowsCalls& calls, void* file, std::string_view bytes)
 {
     while (!bytes.empty()) {
         const auto size = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), MostAtOnce));
@@ -187,7 +188,7 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept
 OpenedFile openRegularFile(const std::filesystem::path& path)
 {
     if (isDevicePath(path)) {
-        return {FileHandle(), 0, ListFileError{ListFileError::Kind::NotAFile}};
+        return {FileHandle(), 0, FileError{FileError::Kind::NotAFile}};
     }
     // Shared every way, so that a list another program has open still opens;
     // with backup semantics, so that a folder opens too and is then NotAFile
@@ -201,18 +202,18 @@ OpenedFile openRegularFile(const std::filesystem::path& path)
     }
     BY_HANDLE_FILE_INFORMATION info{};
     if (::GetFileType(file.fd.get()) != FILE_TYPE_DISK) {
-        file.error = ListFileError{ListFileError::Kind::NotAFile};
+        file.error = FileError{FileError::Kind::NotAFile};
     } else if (!::GetFileInformationByHandle(file.fd.get(), &info)) {
         file.error = lastError();
     } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        file.error = ListFileError{ListFileError::Kind::NotAFile};
+        file.error = FileError{FileError::Kind::NotAFile};
     } else {
         file.size = static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
     }
     return file;
 }
 
-std::optional<ListFileError> readExactly(const FileHandle& file, std::span<char> into, std::uint64_t offset)
+std::optional<FileError> readExactly(const FileHandle& file, std::span<char> into, std::uint64_t offset)
 {
     std::size_t done = 0;
     while (done < into.size()) {
@@ -225,12 +226,12 @@ std::optional<ListFileError> readExactly(const FileHandle& file, std::span<char>
         if (!::ReadFile(file.get(), into.data() + done, size, &n, &where)) {
             const DWORD error = ::GetLastError();
             if (error == ERROR_HANDLE_EOF) {
-                return ListFileError{ListFileError::Kind::TooShort};
+                return FileError{FileError::Kind::TooShort};
             }
             return windowsError(error);
         }
         if (n == 0) {
-            return ListFileError{ListFileError::Kind::TooShort};
+            return FileError{FileError::Kind::TooShort};
         }
         done += n;
     }
@@ -240,7 +241,7 @@ std::optional<ListFileError> readExactly(const FileHandle& file, std::span<char>
 SaveTarget resolveSaveTarget(const std::filesystem::path& path)
 {
     if (isDevicePath(path)) {
-        return {path, std::nullopt, ListFileError{ListFileError::Kind::NotAFile}};
+        return {path, std::nullopt, FileError{FileError::Kind::NotAFile}};
     }
     std::filesystem::path resolved = path;
     DWORD attributes = ::GetFileAttributesW(systemPath(path).c_str());
@@ -275,76 +276,99 @@ SaveTarget resolveSaveTarget(const std::filesystem::path& path)
         return {resolved, std::nullopt, windowsError(error)};
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return {resolved, std::nullopt, ListFileError{ListFileError::Kind::NotAFile}};
+        return {resolved, std::nullopt, FileError{FileError::Kind::NotAFile}};
     }
     return {resolved, ExistingFile{attributes}, std::nullopt};
 }
 
-unsigned long FileCalls::getFileAttributes(const wchar_t* path) { return ::GetFileAttributesW(path); }
-void* FileCalls::createFile(const wchar_t* path, unsigned long access, unsigned long share, unsigned long disposition,
+unsigned long WindowsCalls::getFileAttributes(const wchar_t* path) { return ::GetFileAttributesW(path); }
+void* WindowsCalls::createFile(const wchar_t* path, unsigned long access, unsigned long share, unsigned long disposition,
                             unsigned long flags)
 {
     return ::CreateFileW(path, access, share, nullptr, disposition, flags, nullptr);
 }
-bool FileCalls::writeFile(void* file, const void* data, unsigned long size, unsigned long* written)
+bool WindowsCalls::writeFile(void* file, const void* data, unsigned long size, unsigned long* written)
 {
     return ::WriteFile(file, data, size, written, nullptr) != 0;
 }
-bool FileCalls::flushFileBuffers(void* file) { return ::FlushFileBuffers(file) != 0; }
-bool FileCalls::closeHandle(void* file) { return ::CloseHandle(file) != 0; }
-bool FileCalls::replaceFile(const wchar_t* replaced, const wchar_t* replacement, unsigned long flags)
+bool WindowsCalls::flushFileBuffers(void* file) { return ::FlushFileBuffers(file) != 0; }
+bool WindowsCalls::closeHandle(void* file) { return ::CloseHandle(file) != 0; }
+bool WindowsCalls::replaceFile(const wchar_t* replaced, const wchar_t* replacement, unsigned long flags)
 {
     return ::ReplaceFileW(replaced, replacement, nullptr, flags, nullptr, nullptr) != 0;
 }
-bool FileCalls::moveFileEx(const wchar_t* from, const wchar_t* to, unsigned long flags)
+bool WindowsCalls::moveFileEx(const wchar_t* from, const wchar_t* to, unsigned long flags)
 {
     return ::MoveFileExW(from, to, flags) != 0;
 }
-bool FileCalls::setFileAttributes(const wchar_t* path, unsigned long attributes)
+bool WindowsCalls::setFileAttributes(const wchar_t* path, unsigned long attributes)
 {
     return ::SetFileAttributesW(path, attributes) != 0;
 }
-bool FileCalls::deleteFile(const wchar_t* path) { return ::DeleteFileW(path) != 0; }
+bool WindowsCalls::deleteFile(const wchar_t* path) { return ::DeleteFileW(path) != 0; }
 
-bool StoppableCalls::refuse() const
+// Each call as the step of a save it takes. A refusal sets the last error as
+// the call would have failed.
+namespace {
+
+bool refused(bool refuse)
 {
-    if (m_stopped()) {
+    if (refuse) {
         ::SetLastError(ERROR_CANCELLED);
-        return true;
     }
-    return false;
+    return refuse;
 }
 
-unsigned long StoppableCalls::getFileAttributes(const wchar_t* path) { return m_inner.getFileAttributes(path); }
-void* StoppableCalls::createFile(const wchar_t* path, unsigned long access, unsigned long share,
-                                 unsigned long disposition, unsigned long flags)
-{
-    return refuse() ? FileHandle::invalid() : m_inner.createFile(path, access, share, disposition, flags);
-}
-bool StoppableCalls::writeFile(void* file, const void* data, unsigned long size, unsigned long* written)
-{
-    return !refuse() && m_inner.writeFile(file, data, size, written);
-}
-bool StoppableCalls::flushFileBuffers(void* file) { return !refuse() && m_inner.flushFileBuffers(file); }
-bool StoppableCalls::closeHandle(void* file) { return m_inner.closeHandle(file); }
-bool StoppableCalls::replaceFile(const wchar_t* replaced, const wchar_t* replacement, unsigned long flags)
-{
-    return !refuse() && m_inner.replaceFile(replaced, replacement, flags);
-}
-bool StoppableCalls::moveFileEx(const wchar_t* from, const wchar_t* to, unsigned long flags)
-{
-    return !refuse() && m_inner.moveFileEx(from, to, flags);
-}
-bool StoppableCalls::setFileAttributes(const wchar_t* path, unsigned long attributes)
-{
-    return !refuse() && m_inner.setFileAttributes(path, attributes);
-}
-bool StoppableCalls::deleteFile(const wchar_t* path) { return m_inner.deleteFile(path); }
+}  // namespace
 
-std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_view bytes, FileCalls& calls)
+// Only asks: refusing it would read as "no such file", not as stopped.
+unsigned long WatchedCalls::getFileAttributes(const wchar_t* path) { return m_inner.getFileAttributes(path); }
+void* WatchedCalls::createFile(const wchar_t* path, unsigned long access, unsigned long share,
+                               unsigned long disposition, unsigned long flags)
+{
+    const SaveStep step = disposition == CREATE_NEW ? SaveStep::Create : SaveStep::Look;
+    return refused(refuse(step)) ? FileHandle::invalid() : m_inner.createFile(path, access, share, disposition, flags);
+}
+bool WatchedCalls::writeFile(void* file, const void* data, unsigned long size, unsigned long* written)
+{
+    return !refused(refuse(SaveStep::Write)) && m_inner.writeFile(file, data, size, written);
+}
+bool WatchedCalls::flushFileBuffers(void* file)
+{
+    return !refused(refuse(SaveStep::Flush)) && m_inner.flushFileBuffers(file);
+}
+bool WatchedCalls::closeHandle(void* file) { return m_inner.closeHandle(file); }
+bool WatchedCalls::replaceFile(const wchar_t* replaced, const wchar_t* replacement, unsigned long flags)
+{
+    return !refused(refuse(SaveStep::Replace)) && m_inner.replaceFile(replaced, replacement, flags);
+}
+bool WatchedCalls::moveFileEx(const wchar_t* from, const wchar_t* to, unsigned long flags)
+{
+    return !refused(refuse(SaveStep::Replace)) && m_inner.moveFileEx(from, to, flags);
+}
+bool WatchedCalls::setFileAttributes(const wchar_t* path, unsigned long attributes)
+{
+    return !refused(refuse(SaveStep::KeepAttributes)) && m_inner.setFileAttributes(path, attributes);
+}
+bool WatchedCalls::deleteFile(const wchar_t* path) { return m_inner.deleteFile(path); }
+
+std::optional<FileError> replaceFile(const SaveTarget& target, std::string_view bytes, SaveWatch& watch)
+{
+    WindowsCalls system;
+    WatchedCalls watched(system, watch);
+    return replaceFile(target, bytes, static_cast<WindowsCalls&>(watched));
+}
+
+std::optional<FileError> replaceFile(const SaveTarget& target, std::string_view bytes)
+{
+    WindowsCalls system;
+    return replaceFile(target, bytes, system);
+}
+
+std::optional<FileError> replaceFile(const SaveTarget& target, std::string_view bytes, WindowsCalls& calls)
 {
     if (isDevicePath(target.path)) {
-        return ListFileError{ListFileError::Kind::NotAFile};
+        return FileError{FileError::Kind::NotAFile};
     }
     const std::wstring targetName = systemPath(target.path);
     // The file there now, not when the save began.
@@ -354,7 +378,7 @@ std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_v
         return lastError();
     }
     if (replacing && (old & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return ListFileError{ListFileError::Kind::NotAFile};
+        return FileError{FileError::Kind::NotAFile};
     }
     if (replacing && (old & FILE_ATTRIBUTE_READONLY) != 0) {
         return systemError(EACCES);
@@ -381,7 +405,7 @@ std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_v
     if (!file.valid()) {
         return systemError(EEXIST);
     }
-    std::optional<ListFileError> error = writeAll(calls, file.get(), bytes);
+    std::optional<FileError> error = writeAll(calls, file.get(), bytes);
     if (!error && !calls.flushFileBuffers(file.get())) {
         error = lastError();
     }
@@ -418,4 +442,4 @@ std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_v
     return std::nullopt;
 }
 
-}  // namespace personlist
+}  // namespace fileio

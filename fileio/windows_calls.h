@@ -1,15 +1,20 @@
 #pragma once
 
 // The Windows side of file_io.h: handles, and the calls replaceFile makes.
+// file_io.h brings it along for its handles; only fileio and its tests make
+// the calls.
 // A HANDLE is a void* and a DWORD an unsigned long to every Windows compiler;
 // spelling them so keeps <windows.h> and its macros out of the headers that
 // include this one.
 
-#include <cstdint>
-#include <functional>
-#include <utility>
+#include "fileio/file_error.h"
+#include "fileio/save_watch.h"
 
-namespace personlist {
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace fileio {
 
 // Closes a handle on every way out.
 class FileHandle {
@@ -46,12 +51,12 @@ struct ExistingFile {
 // own arguments (less those it always passes as null) and result; the reason
 // for a failure is in GetLastError(). The defaults make the real calls; a test
 // overrides some of them to record their order or to make one of them fail.
-class FileCalls {
+class WindowsCalls {
 public:
-    FileCalls() = default;
-    FileCalls(const FileCalls&) = delete;
-    FileCalls& operator=(const FileCalls&) = delete;
-    virtual ~FileCalls() = default;
+    WindowsCalls() = default;
+    WindowsCalls(const WindowsCalls&) = delete;
+    WindowsCalls& operator=(const WindowsCalls&) = delete;
+    virtual ~WindowsCalls() = default;
 
     virtual unsigned long getFileAttributes(const wchar_t* path);
     virtual void* createFile(const wchar_t* path, unsigned long access, unsigned long share,
@@ -65,13 +70,13 @@ public:
     virtual bool deleteFile(const wchar_t* path);
 };
 
-// Passes every call on to `inner` until `stopped` says so. From then on each
-// call that would take a save further fails with ERROR_CANCELLED, while
-// closing and deleting still run, so that the new file is closed and removed
-// on the way out.
-class StoppableCalls final : public FileCalls {
+// Passes every call on to `inner` once the watch lets its step go on. A
+// refused call fails with ERROR_CANCELLED, while closing and deleting still
+// run, so that the new file is closed and removed on the way out. (Windows has
+// no unnamed files: a save never asks for CreateUnnamed.)
+class WatchedCalls final : public WindowsCalls {
 public:
-    StoppableCalls(FileCalls& inner, std::function<bool()> stopped) : m_inner(inner), m_stopped(std::move(stopped)) {}
+    WatchedCalls(WindowsCalls& inner, SaveWatch& watch) : m_inner(inner), m_watch(watch) {}
 
     unsigned long getFileAttributes(const wchar_t* path) override;
     void* createFile(const wchar_t* path, unsigned long access, unsigned long share, unsigned long disposition,
@@ -85,10 +90,10 @@ public:
     bool deleteFile(const wchar_t* path) override;
 
 private:
-    bool refuse() const;
+    bool refuse(SaveStep step) const { return !m_watch.proceed(step); }
 
-    FileCalls& m_inner;
-    std::function<bool()> m_stopped;
+    WindowsCalls& m_inner;
+    SaveWatch& m_watch;
 };
 
 // How replaceFile saves on Windows.
@@ -104,4 +109,10 @@ private:
 // Windows would refuse writing into it; so is a file another program holds
 // open without letting others delete it, as InUse.
 
-}  // namespace personlist
+struct SaveTarget;
+
+// replaceFile through these calls: a test's, to record or fail them.
+[[nodiscard]] std::optional<FileError> replaceFile(const SaveTarget& target, std::string_view bytes,
+                                                   WindowsCalls& calls);
+
+}  // namespace fileio

@@ -1,9 +1,9 @@
-#include "personlist/file_io.h"
+#include "fileio/file_names.h"
 
 #include <array>
 #include <chrono>
 
-namespace personlist {
+namespace fileio {
 
 namespace {
 
@@ -61,10 +61,4 @@ std::string temporaryName(unsigned attempt, std::uint64_t process)
     return name;
 }
 
-std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_view bytes)
-{
-    FileCalls calls;
-    return replaceFile(target, bytes, calls);
-}
-
-}  // namespace personlist
+}  // namespace fileio

@@ -1,8 +1,9 @@
-#include "personlist/file_io.h"
+#include "fileio/file_io.h"
+#include "fileio/file_names.h"
 
 #include <gtest/gtest.h>
 
-namespace personlist {
+namespace fileio {
 namespace {
 
 TEST(WindowsDeviceName, IsTheDeviceWithAnyCaseExtensionAndTrailingBlanksOrDots)
@@ -25,4 +26,4 @@ TEST(WindowsDeviceName, IsTheDeviceWithAnyCaseExtensionAndTrailingBlanksOrDots)
 }
 
 }  // namespace
-}  // namespace personlist
+}  // namespace fileio

@@ -1,14 +1,14 @@
 #pragma once
 
-// Why a list file could not be opened or saved. Shared by the byte layout
-// (list_file.h) and the file-system side (file_io.h); failureReason gives the
-// text a user reads.
+// Why a list file could not be opened or saved: refused by the file system
+// (file_io.h), or no complete list (the byte layout, personlist/list_file.h).
+// failureReason gives the text a user reads.
 
 #include <string>
 
-namespace personlist {
+namespace fileio {
 
-struct ListFileError {
+struct FileError {
     enum class Kind {
         System,         // the file system refused; systemError holds errno
         NotAFile,       // a folder, device or pipe where a list file should be
@@ -23,13 +23,13 @@ struct ListFileError {
     Kind kind;
     int systemError = 0;
 
-    friend bool operator==(const ListFileError&, const ListFileError&) = default;
+    friend bool operator==(const FileError&, const FileError&) = default;
 };
 
 // Why, in the words of the message box (UTF-8, one sentence): short, and about
 // the user's disk and file rather than the system call that refused. Always
 // Japanese: an error without a text of its own gets a general one with its
 // number, never the system's own message, which is English in most locales.
-std::string failureReason(const ListFileError& error);
+std::string failureReason(const FileError& error);
 
-}  // namespace personlist
+}  // namespace fileio

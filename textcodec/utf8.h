@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace personlist::utf8 {
+namespace textcodec::utf8 {
 
 struct Character {
     char32_t value;
@@ -77,4 +77,4 @@ inline void append(std::string& text, char32_t c)
     }
 }
 
-}  // namespace personlist::utf8
+}  // namespace textcodec::utf8

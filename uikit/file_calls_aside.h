@@ -1,39 +1,31 @@
 #pragma once
 
-// The file calls of the two list file commands run on a thread of their own, so
-// that a disk that does not answer cannot freeze the window. Everything else of
-// a command stays on the window's thread: it hands its file calls over, waits
-// for them in a local event loop (the windows keep painting, input waits), and
-// once they have taken about half a second shows the busy box with 中止, modal
-// to the window.
+// The file calls of a command run on a thread of their own, so that a disk
+// that does not answer cannot freeze the window. Everything else of a command
+// stays on the window's thread: it hands its file calls over, waits for them
+// in a local event loop (the windows keep painting, input waits), and once they
+// have taken about half a second shows the busy box with 中止, modal to the
+// window.
 //
 // 中止 ends the command at once, as if it had not run: no message, the list as
 // it was. A call stuck in the kernel cannot be broken off, so its thread stays
 // until the call returns and then finishes on its own, with no one left to
 // report to. It shares nothing with the command but a FileJob and what its
 // calls hold, all by shared_ptr, so it may outlive the command, the list and
-// the window; a save it was running goes no further (StoppableCalls), leaving
-// the old file byte for byte as it was and no new file beside it.
-
-#include "personlist/file_io.h"
-#include "personlist/list_file.h"
+// the window; the calls ask the job whether to go on (stopped()).
 
 #include <QString>
 
 #include <atomic>
 #include <chrono>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <vector>
 
 namespace uikit {
-class Dialogs;
-}
 
-namespace personlist {
+class Dialogs;
 
 // What a command shares with the thread that runs its file calls.
 class FileJob {
@@ -58,15 +50,15 @@ private:
     std::atomic<bool> m_stopped{false};
 };
 
-// Runs `calls` on a thread of its own and waits for them as described above.
+// Runs `calls` on a thread of their own and waits for them as described above.
 // True when they finished; false when the user pressed 中止 or the program is
 // ending, and the command must end without a word. Where no thread can be
 // started (no memory for its stack), the calls run right here, as before.
-bool runFileCallsAside(uikit::Dialogs& dialogs, const QString& title, std::function<void(const FileJob&)> calls);
+bool runFileCallsAside(Dialogs& dialogs, const QString& title, std::function<void(const FileJob&)> calls);
 
 // The same, for calls that give a result; nothing when the command stopped.
 template <typename Result, typename Calls>
-std::optional<Result> runFileCalls(uikit::Dialogs& dialogs, const QString& title, Calls calls)
+std::optional<Result> runFileCalls(Dialogs& dialogs, const QString& title, Calls calls)
 {
     auto result = std::make_shared<std::optional<Result>>();
     if (!runFileCallsAside(dialogs, title, [result, calls = std::move(calls)](const FileJob& job) {
@@ -77,25 +69,9 @@ std::optional<Result> runFileCalls(uikit::Dialogs& dialogs, const QString& title
     return std::move(*result);
 }
 
-// Where the list file commands make their file calls. The program uses the
-// real files; a test puts in its own calls, for example to hold one.
-struct ListFileCalls {
-    std::function<ListFileContents(const std::filesystem::path&)> read = readListFile;
-    std::shared_ptr<FileCalls> write = std::make_shared<FileCalls>();
-};
-
-// writeListFile with its file calls aside: the bytes are made here, written
-// there. `stopped` when the user pressed 中止.
-struct SaveOutcome {
-    bool stopped = false;
-    std::optional<ListFileError> error;
-};
-SaveOutcome saveListFileAside(uikit::Dialogs& dialogs, const QString& title, const ListFileCalls& files,
-                              const std::filesystem::path& path, const std::vector<Person>& persons);
-
 // True when no thread runs file calls any more, waiting for that at most
 // `within`. The program checks it on its way out: a call stuck on its disk
 // cannot be waited for, and must not outlive the statics it may still use.
 bool fileCallsDone(std::chrono::milliseconds within = std::chrono::milliseconds(0));
 
-}  // namespace personlist
+}  // namespace uikit

@@ -1,5 +1,4 @@
-#include "personlist/file_io.h"
-#include "personlist/list_file.h"
+#include "fileio/file_io.h"
 
 #include "test_files.h"
 
@@ -16,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace personlist {
+namespace fileio {
 namespace {
 
 using testing::readBytes;
@@ -38,7 +37,7 @@ Steps namesIn(const std::filesystem::path& dir)
 // Makes the real calls and notes each one as a step ("open unnamed", "write",
 // "fsync file", "link", "rename", "fsync folder", ...). The step named in
 // `failing` fails with `failingError` instead of being made.
-class RecordingCalls : public FileCalls {
+class RecordingCalls : public PosixCalls {
 public:
     Steps steps;
     std::string failing;
@@ -53,7 +52,7 @@ public:
                                  : (flags & O_PATH) ? "open old" : "open named";
         const bool taken = step == "open named" && takenNames > 0 && takenNames--;
         const int fd = make(step, unnamed && noUnnamedFiles ? EOPNOTSUPP : taken ? EEXIST : 0,
-                            [&] { return FileCalls::openat(folder, path, flags, mode); });
+                            [&] { return PosixCalls::openat(folder, path, flags, mode); });
         m_folder = step == "open folder" ? fd : m_folder;
         return fd;
     }
@@ -61,36 +60,36 @@ public:
     {
         // One step for a run of writes, however the bytes were split.
         if (!steps.empty() && steps.back() == "write") {
-            return FileCalls::write(fd, data, size);
+            return PosixCalls::write(fd, data, size);
         }
-        return make("write", 0, [&] { return FileCalls::write(fd, data, size); });
+        return make("write", 0, [&] { return PosixCalls::write(fd, data, size); });
     }
     int fsync(int fd) override
     {
-        return make(fd == m_folder ? "fsync folder" : "fsync file", 0, [&] { return FileCalls::fsync(fd); });
+        return make(fd == m_folder ? "fsync folder" : "fsync file", 0, [&] { return PosixCalls::fsync(fd); });
     }
-    int fchmod(int fd, mode_t mode) override { return make("fchmod", 0, [&] { return FileCalls::fchmod(fd, mode); }); }
+    int fchmod(int fd, mode_t mode) override { return make("fchmod", 0, [&] { return PosixCalls::fchmod(fd, mode); }); }
     int faccessat(int folder, const char* path, int mode, int flags) override
     {
-        return make("check access", 0, [&] { return FileCalls::faccessat(folder, path, mode, flags); });
+        return make("check access", 0, [&] { return PosixCalls::faccessat(folder, path, mode, flags); });
     }
     int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) override
     {
         const bool taken = takenNames > 0 && takenNames--;
         return make("link", taken ? EEXIST : 0,
-                    [&] { return FileCalls::linkat(fromFolder, from, toFolder, to, flags); });
+                    [&] { return PosixCalls::linkat(fromFolder, from, toFolder, to, flags); });
     }
     int renameat(int fromFolder, const char* from, int toFolder, const char* to) override
     {
-        return make("rename", 0, [&] { return FileCalls::renameat(fromFolder, from, toFolder, to); });
+        return make("rename", 0, [&] { return PosixCalls::renameat(fromFolder, from, toFolder, to); });
     }
     int unlinkat(int folder, const char* path, int flags) override
     {
-        return make("unlink", 0, [&] { return FileCalls::unlinkat(folder, path, flags); });
+        return make("unlink", 0, [&] { return PosixCalls::unlinkat(folder, path, flags); });
     }
     int close(int fd) override
     {
-        return make(fd == m_folder ? "close folder" : "close file", 0, [&] { return FileCalls::close(fd); });
+        return make(fd == m_folder ? "close folder" : "close file", 0, [&] { return PosixCalls::close(fd); });
     }
 
 private:
@@ -114,7 +113,7 @@ private:
 };
 
 // A save's work: the target resolved as a list save resolves it, then replaced.
-std::optional<ListFileError> save(const std::filesystem::path& path, std::string_view bytes, FileCalls& calls)
+std::optional<FileError> save(const std::filesystem::path& path, std::string_view bytes, PosixCalls& calls)
 {
     const SaveTarget target = resolveSaveTarget(path);
     if (target.error) {
@@ -217,7 +216,7 @@ TEST_P(ReplaceFileOnLinuxFailingAt, ReportsItAndLeavesTheOldFileAndNoOtherName)
     calls.failing = GetParam().step;
     calls.noUnnamedFiles = GetParam().noUnnamedFiles;
 
-    EXPECT_EQ(save(dir / "list.orx", "new list", calls), (ListFileError{ListFileError::Kind::System, EIO}));
+    EXPECT_EQ(save(dir / "list.orx", "new list", calls), (FileError{FileError::Kind::System, EIO}));
 
     EXPECT_NE(std::find(calls.steps.begin(), calls.steps.end(), GetParam().step), calls.steps.end());
     EXPECT_EQ(readBytes(dir / "list.orx"), "old list");
@@ -239,11 +238,11 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 // Writes half of the list, then the program is killed.
-class KilledWhileWriting : public FileCalls {
+class KilledWhileWriting : public PosixCalls {
 public:
     ssize_t write(int fd, const void* data, std::size_t size) override
     {
-        [[maybe_unused]] const ssize_t n = FileCalls::write(fd, data, size / 2);
+        [[maybe_unused]] const ssize_t n = PosixCalls::write(fd, data, size / 2);
         ::raise(SIGKILL);
         return -1;
     }
@@ -273,13 +272,13 @@ TEST(ReplaceFileOnLinux, AProgramKilledWhileWritingLeavesTheOldFileAndNothingEls
     EXPECT_EQ(namesIn(dir.path()), Steps{"list.orx"});
 }
 
-TEST(ReadListFileOnLinux, OpeningAFolderOrAPipeFailsWithoutWaiting)
+TEST(OpenFileOnLinux, OpeningAFolderOrAPipeFailsWithoutWaiting)
 {
     ScratchDir dir;
-    EXPECT_EQ(readListFile(dir.path()).error, ListFileError{ListFileError::Kind::NotAFile});
+    EXPECT_EQ(openRegularFile(dir.path()).error, FileError{FileError::Kind::NotAFile});
     ASSERT_EQ(::mkfifo((dir / "pipe.orx").c_str(), 0600), 0);
-    EXPECT_EQ(readListFile(dir / "pipe.orx").error, ListFileError{ListFileError::Kind::NotAFile});
+    EXPECT_EQ(openRegularFile(dir / "pipe.orx").error, FileError{FileError::Kind::NotAFile});
 }
 
 }  // namespace
-}  // namespace personlist
+}  // namespace fileio

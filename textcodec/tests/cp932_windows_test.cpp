@@ -1,4 +1,4 @@
-#include "personlist/cp932.h"
+#include "textcodec/cp932.h"
 
 #include <windows.h>
 
@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-namespace personlist {
+namespace textcodec {
 namespace {
 
 constexpr UINT CodePage932 = 932;
@@ -118,4 +118,4 @@ TEST(Cp932, MatchesWindowsCodePage932OnWindows)
 }
 
 }  // namespace
-}  // namespace personlist
+}  // namespace textcodec

@@ -1,15 +1,20 @@
 #pragma once
 
 // The POSIX side of file_io.h: descriptors, and the calls replaceFile makes.
+// file_io.h brings it along for its handles; only fileio and its tests make
+// the calls.
 
 #include <sys/stat.h>
 #include <sys/types.h>
 
-#include <cstddef>
-#include <functional>
-#include <utility>
+#include "fileio/file_error.h"
+#include "fileio/save_watch.h"
 
-namespace personlist {
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace fileio {
 
 // Closes a file descriptor on every way out.
 class FileDescriptor {
@@ -47,12 +52,12 @@ using ExistingFile = struct stat;
 // call's own arguments and result (-1 and errno on failure). The defaults make
 // the real calls; a test overrides some of them to record the order of the
 // calls or to make one of them fail.
-class FileCalls {
+class PosixCalls {
 public:
-    FileCalls() = default;
-    FileCalls(const FileCalls&) = delete;
-    FileCalls& operator=(const FileCalls&) = delete;
-    virtual ~FileCalls() = default;
+    PosixCalls() = default;
+    PosixCalls(const PosixCalls&) = delete;
+    PosixCalls& operator=(const PosixCalls&) = delete;
+    virtual ~PosixCalls() = default;
 
     virtual int openat(int folder, const char* path, int flags, mode_t mode);
     virtual ssize_t write(int fd, const void* data, std::size_t size);
@@ -68,12 +73,13 @@ public:
     virtual int close(int fd);
 };
 
-// Passes every call on to `inner` until `stopped` says so. From then on each
-// call that would take a save further fails with ECANCELED, while close and
-// unlink still run, so that the new file is closed and removed on the way out.
-class StoppableCalls final : public FileCalls {
+// Passes every call on to `inner` once the watch lets its step go on. A
+// refused call fails with ECANCELED (a refused unnamed file as one the file
+// system does not have), while close and unlink still run, so that the new
+// file is closed and removed on the way out.
+class WatchedCalls final : public PosixCalls {
 public:
-    StoppableCalls(FileCalls& inner, std::function<bool()> stopped) : m_inner(inner), m_stopped(std::move(stopped)) {}
+    WatchedCalls(PosixCalls& inner, SaveWatch& watch) : m_inner(inner), m_watch(watch) {}
 
     int openat(int folder, const char* path, int flags, mode_t mode) override;
     ssize_t write(int fd, const void* data, std::size_t size) override;
@@ -89,10 +95,10 @@ public:
     int close(int fd) override;
 
 private:
-    bool refuse() const;
+    bool refuse(SaveStep step) const { return !m_watch.proceed(step); }
 
-    FileCalls& m_inner;
-    std::function<bool()> m_stopped;
+    PosixCalls& m_inner;
+    SaveWatch& m_watch;
 };
 
 // How replaceFile saves on POSIX systems.
@@ -116,4 +122,10 @@ private:
 // may, its owner and group; a new list gets what any new file in that folder
 // gets. A folder that exists but makes no files (/proc) is FolderHoldsNoFiles.
 
-}  // namespace personlist
+struct SaveTarget;
+
+// replaceFile through these calls: a test's, to record or fail them.
+[[nodiscard]] std::optional<FileError> replaceFile(const SaveTarget& target, std::string_view bytes,
+                                                   PosixCalls& calls);
+
+}  // namespace fileio

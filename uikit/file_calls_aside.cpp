@@ -1,4 +1,4 @@
-#include "personlist/file_worker.h"
+#include "uikit/file_calls_aside.h"
 
 #include "uikit/dialogs.h"
 
@@ -10,14 +10,11 @@
 #include <system_error>
 #include <thread>
 
-namespace personlist {
+namespace uikit {
 
 namespace {
 
 const QString BusyText = QStringLiteral("ファイルの読み書きが終わるのを待っています。");
-
-// How the local event loop ended.
-enum Waited : int { Quit = 0, Finished, Slow, Stopped };
 
 // The threads still running file calls. Never destroyed: a thread stuck on its
 // disk may come back while the program's statics are torn down.
@@ -90,14 +87,45 @@ bool FileJob::endWait()
     return m_finished;
 }
 
-bool runFileCallsAside(uikit::Dialogs& dialogs, const QString& title, std::function<void(const FileJob&)> calls)
+namespace {
+
+// How often a wait looks at the calls whatever else happens. A wake-up can be
+// lost on its way (QEventLoop::exec clears an exit asked for while it was not
+// running; under wine one never arrived at all): then the wait ends one period
+// late rather than never.
+constexpr std::chrono::milliseconds LookAgain{50};
+
+// Runs `loop` until `done`, looking before it blocks and again on every wake-up
+// and every period, so no single message has to arrive for the wait to end.
+// False when it ended early because the program is ending: a loop then
+// returns at once, with -1.
+bool waitUntil(QEventLoop& loop, QEventLoop::ProcessEventsFlags flags, const std::function<bool()>& done)
+{
+    QTimer period;
+    QObject::connect(&period, &QTimer::timeout, &loop, [&loop, &done] {
+        if (done()) {
+            loop.quit();
+        }
+    });
+    period.start(LookAgain);
+    while (!done()) {
+        if (loop.exec(flags) < 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool runFileCallsAside(Dialogs& dialogs, const QString& title, std::function<void(const FileJob&)> calls)
 {
     auto job = std::make_shared<FileJob>();
     auto work = std::make_shared<std::function<void(const FileJob&)>>(std::move(calls));
     QEventLoop loop;
     // Posting to the loop from the thread is safe while the wake is set: the
     // loop outlives it (endWait below, under the job's lock).
-    job->setWake([&loop] { QMetaObject::invokeMethod(&loop, [&loop] { loop.exit(Finished); }, Qt::QueuedConnection); });
+    job->setWake([&loop] { QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection); });
     try {
         startThread(job, work);
     } catch (const std::exception&) {
@@ -109,39 +137,26 @@ bool runFileCallsAside(uikit::Dialogs& dialogs, const QString& title, std::funct
 
     // Until the box shows, input waits in the queue: a second command started
     // meanwhile would run inside this one.
+    bool slow = false;
     QTimer delay;
     delay.setSingleShot(true);
-    QObject::connect(&delay, &QTimer::timeout, &loop, [&loop] { loop.exit(Slow); });
+    QObject::connect(&delay, &QTimer::timeout, &loop, [&loop, &slow] {
+        slow = true;
+        loop.quit();
+    });
     delay.start(dialogs.busyDelay());
-    int waited = loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (waited == Slow && !job->finished()) {
-        const std::unique_ptr<uikit::BusyBox> box =
-            dialogs.showBusy(title, BusyText, [&loop] { loop.exit(Stopped); });
-        waited = loop.exec();
+    const bool ending = !waitUntil(loop, QEventLoop::ExcludeUserInputEvents, [&] { return slow || job->finished(); });
+    bool stopPressed = false;
+    if (!ending && !job->finished()) {
+        const std::unique_ptr<BusyBox> box = dialogs.showBusy(title, BusyText, [&loop, &stopPressed] {
+            stopPressed = true;
+            loop.quit();
+        });
+        waitUntil(loop, QEventLoop::AllEvents, [&] { return stopPressed || job->finished(); });
     }
     // A 中止 pressed as the calls finished still counts: the user was told
     // nothing else.
-    return job->endWait() && waited != Stopped;
-}
-
-SaveOutcome saveListFileAside(uikit::Dialogs& dialogs, const QString& title, const ListFileCalls& files,
-                              const std::filesystem::path& path, const std::vector<Person>& persons)
-{
-    std::string bytes;
-    try {
-        bytes = listFileBytes(persons);
-    } catch (const std::bad_alloc&) {
-        return {false, ListFileError{ListFileError::Kind::OutOfMemory}};
-    }
-    std::optional<std::optional<ListFileError>> error = runFileCalls<std::optional<ListFileError>>(
-        dialogs, title, [calls = files.write, path, bytes = std::move(bytes)](const FileJob& job) {
-            StoppableCalls stoppable(*calls, [&job] { return job.stopped(); });
-            return writeListFileBytes(path, bytes, stoppable);
-        });
-    if (!error) {
-        return {true, std::nullopt};
-    }
-    return {false, *error};
+    return job->endWait() && !stopPressed;
 }
 
 bool fileCallsDone(std::chrono::milliseconds within)
@@ -150,4 +165,4 @@ bool fileCallsDone(std::chrono::milliseconds within)
     return running().allDone.wait_for(lock, within, [] { return running().count == 0; });
 }
 
-}  // namespace personlist
+}  // namespace uikit

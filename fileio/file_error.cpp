@@ -1,8 +1,8 @@
-#include "personlist/list_file_error.h"
+#include "fileio/file_error.h"
 
 #include <cerrno>
 
-namespace personlist {
+namespace fileio {
 
 namespace {
 
@@ -102,25 +102,25 @@ const char* systemReason(int error)
 
 }  // namespace
 
-std::string failureReason(const ListFileError& error)
+std::string failureReason(const FileError& error)
 {
     switch (error.kind) {
-    case ListFileError::Kind::NotAFile:
+    case FileError::Kind::NotAFile:
         return "通常のファイルではありません。";
-    case ListFileError::Kind::NotANumber:
-    case ListFileError::Kind::CountBelowOne:
+    case FileError::Kind::NotANumber:
+    case FileError::Kind::CountBelowOne:
         return "九星リストのファイルではありません。";
-    case ListFileError::Kind::TooShort:
+    case FileError::Kind::TooShort:
         return "ファイルが途中で切れています。";
-    case ListFileError::Kind::OutOfMemory:
+    case FileError::Kind::OutOfMemory:
         return "メモリが足りません。";
-    case ListFileError::Kind::FolderHoldsNoFiles:
+    case FileError::Kind::FolderHoldsNoFiles:
         return "このフォルダにはファイルを保存できません。";
-    case ListFileError::Kind::InUse:
+    case FileError::Kind::InUse:
         return "ほかのプログラムが使用中です。";
-    case ListFileError::Kind::OtherSystem:
+    case FileError::Kind::OtherSystem:
         return "予期しないエラーが発生しました（Windows のエラー番号 " + std::to_string(error.systemError) + "）。";
-    case ListFileError::Kind::System:
+    case FileError::Kind::System:
         break;
     }
     if (const char* reason = systemReason(error.systemError)) {
@@ -129,4 +129,4 @@ std::string failureReason(const ListFileError& error)
     return "予期しないエラーが発生しました（エラー番号 " + std::to_string(error.systemError) + "）。";
 }
 
-}  // namespace personlist
+}  // namespace fileio

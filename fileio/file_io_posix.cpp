@@ -1,4 +1,5 @@
-#include "personlist/file_io.h"
+#include "fileio/file_io.h"
+#include "fileio/file_names.h"
 
 #include <fcntl.h>
 #include <sys/xattr.h>
@@ -10,16 +11,16 @@
 #include <utility>
 #include <vector>
 
-namespace personlist {
+namespace fileio {
 
 namespace {
 
-ListFileError systemError(int error) { return {ListFileError::Kind::System, error}; }
+FileError systemError(int error) { return {FileError::Kind::System, error}; }
 
 // Writes every byte or reports why not. A write() that writes less than asked
 // is carried on from where it stopped; the next call then names the error (a
 // full disk, the file size limit).
-std::optional<ListFileError> writeAll(FileCalls& calls, int fd, std::string_view bytes)
+std::optional<FileError> writeAll(PosixCalls& calls, int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
         const ssize_t n = calls.write(fd, bytes.data(), bytes.size());
@@ -46,7 +47,7 @@ struct OldFile {
     FileDescriptor fd;
     std::optional<struct stat> st;  // none: a new list
     std::vector<std::pair<std::string, std::string>> attributes;
-    std::optional<ListFileError> error;
+    std::optional<FileError> error;
 };
 
 constexpr const char* AccessAcl = "system.posix_acl_access";
@@ -101,7 +102,7 @@ std::vector<std::pair<std::string, std::string>> readAttributes(int fd)
 // Whether the user may write the file itself, by the effective ids and with its
 // ACL, as the kernel would judge an open for writing. Kernels before 5.8 take
 // no flags here; the file's entry in /proc/self/fd is then the same file.
-int mayWrite(FileCalls& calls, int fd)
+int mayWrite(PosixCalls& calls, int fd)
 {
     if (calls.faccessat(fd, "", W_OK, AT_EACCESS | AT_EMPTY_PATH) == 0) {
         return 0;
@@ -118,7 +119,7 @@ int mayWrite(FileCalls& calls, int fd)
     return errno == ENOENT ? 0 : errno;
 }
 
-OldFile inspectOld(FileCalls& calls, int folder, const std::string& name)
+OldFile inspectOld(PosixCalls& calls, int folder, const std::string& name)
 {
     OldFile old;
     old.fd = FileDescriptor(calls.openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC, 0));
@@ -133,7 +134,7 @@ OldFile inspectOld(FileCalls& calls, int folder, const std::string& name)
     if (::fstat(old.fd.get(), &st) != 0) {
         old.error = systemError(errno);
     } else if (!S_ISREG(st.st_mode)) {
-        old.error = ListFileError{ListFileError::Kind::NotAFile};
+        old.error = FileError{FileError::Kind::NotAFile};
     } else if (const int refused = mayWrite(calls, old.fd.get())) {
         old.error = systemError(refused);
     } else {
@@ -154,7 +155,7 @@ mode_t creationMode(const OldFile& old) { return old.st ? 0600 : 0666; }
 // file gets exactly the old mode even where an attribute was refused. Failing
 // to keep any of them is no reason to fail the save; the new file is then the
 // user's own, with the old mode where the user may set it.
-void keepOwnerAndPermissions(FileCalls& calls, int fd, const OldFile& old)
+void keepOwnerAndPermissions(PosixCalls& calls, int fd, const OldFile& old)
 {
     if (!old.st) {
         return;
@@ -175,7 +176,7 @@ void keepOwnerAndPermissions(FileCalls& calls, int fd, const OldFile& old)
     calls.fchmod(fd, old.st->st_mode & 07777);
 }
 
-std::optional<ListFileError> writeAndFlush(FileCalls& calls, int fd, const OldFile& old, std::string_view bytes)
+std::optional<FileError> writeAndFlush(PosixCalls& calls, int fd, const OldFile& old, std::string_view bytes)
 {
     keepOwnerAndPermissions(calls, fd, old);
     if (const auto error = writeAll(calls, fd, bytes)) {
@@ -189,7 +190,7 @@ std::optional<ListFileError> writeAndFlush(FileCalls& calls, int fd, const OldFi
 
 std::string temporaryName(unsigned attempt)
 {
-    return personlist::temporaryName(attempt, static_cast<std::uint64_t>(::getpid()));
+    return fileio::temporaryName(attempt, static_cast<std::uint64_t>(::getpid()));
 }
 
 constexpr unsigned NameAttempts = 100;
@@ -199,11 +200,11 @@ constexpr unsigned NameAttempts = 100;
 // named way must be taken.
 struct Staged {
     std::string name;
-    std::optional<ListFileError> error;
+    std::optional<FileError> error;
     bool noUnnamedFiles = false;
 };
 
-Staged stageUnnamed(FileCalls& calls, int folder, const OldFile& old, std::string_view bytes)
+Staged stageUnnamed(PosixCalls& calls, int folder, const OldFile& old, std::string_view bytes)
 {
     FileDescriptor file(calls.openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, creationMode(old)));
     if (!file.valid()) {
@@ -248,16 +249,16 @@ Staged stageUnnamed(FileCalls& calls, int folder, const OldFile& old, std::strin
 // A folder that is there gives ENOENT to a new name only where its file system
 // makes no files, as /proc and its like do; one removed since it was opened
 // gives it too, and is then said to be missing.
-ListFileError creationError(int folder, int error)
+FileError creationError(int folder, int error)
 {
     struct stat st {};
     if (error == ENOENT && ::fstat(folder, &st) == 0 && st.st_nlink > 0) {
-        return ListFileError{ListFileError::Kind::FolderHoldsNoFiles};
+        return FileError{FileError::Kind::FolderHoldsNoFiles};
     }
     return systemError(error);
 }
 
-Staged stageNamed(FileCalls& calls, int folder, const OldFile& old, std::string_view bytes)
+Staged stageNamed(PosixCalls& calls, int folder, const OldFile& old, std::string_view bytes)
 {
     FileDescriptor file;
     std::string name;
@@ -272,7 +273,7 @@ Staged stageNamed(FileCalls& calls, int folder, const OldFile& old, std::string_
     if (!file.valid()) {
         return {{}, systemError(EEXIST)};
     }
-    std::optional<ListFileError> error = writeAndFlush(calls, file.get(), old, bytes);
+    std::optional<FileError> error = writeAndFlush(calls, file.get(), old, bytes);
     if (!error && calls.close(file.release()) != 0) {
         error = systemError(errno);
     }
@@ -283,7 +284,7 @@ Staged stageNamed(FileCalls& calls, int folder, const OldFile& old, std::string_
     return {std::move(name), std::nullopt};
 }
 
-FileDescriptor openFolder(FileCalls& calls, const std::filesystem::path& path)
+FileDescriptor openFolder(PosixCalls& calls, const std::filesystem::path& path)
 {
     FileDescriptor folder(calls.openat(AT_FDCWD, path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
     if (!folder.valid() && errno == EACCES) {
@@ -336,14 +337,14 @@ OpenedFile openRegularFile(const std::filesystem::path& path)
     if (::fstat(file.fd.get(), &st) != 0) {
         file.error = systemError(errno);
     } else if (!S_ISREG(st.st_mode)) {
-        file.error = ListFileError{ListFileError::Kind::NotAFile};
+        file.error = FileError{FileError::Kind::NotAFile};
     } else {
         file.size = static_cast<std::uint64_t>(st.st_size);
     }
     return file;
 }
 
-std::optional<ListFileError> readExactly(const FileDescriptor& file, std::span<char> into, std::uint64_t offset)
+std::optional<FileError> readExactly(const FileDescriptor& file, std::span<char> into, std::uint64_t offset)
 {
     std::size_t done = 0;
     while (done < into.size()) {
@@ -356,7 +357,7 @@ std::optional<ListFileError> readExactly(const FileDescriptor& file, std::span<c
             return systemError(errno);
         }
         if (n == 0) {
-            return ListFileError{ListFileError::Kind::TooShort};
+            return FileError{FileError::Kind::TooShort};
         }
         done += static_cast<std::size_t>(n);
     }
@@ -379,7 +380,7 @@ SaveTarget resolveSaveTarget(const std::filesystem::path& path)
             // Renaming over a folder fails anyway; over a device or a pipe it
             // would succeed and replace it, which no list save should do.
             if (!S_ISREG(st.st_mode)) {
-                return {p, std::nullopt, ListFileError{ListFileError::Kind::NotAFile}};
+                return {p, std::nullopt, FileError{FileError::Kind::NotAFile}};
             }
             return {p, st, std::nullopt};
         }
@@ -393,35 +394,35 @@ SaveTarget resolveSaveTarget(const std::filesystem::path& path)
     return {p, std::nullopt, systemError(ELOOP)};
 }
 
-int FileCalls::openat(int folder, const char* path, int flags, mode_t mode)
+int PosixCalls::openat(int folder, const char* path, int flags, mode_t mode)
 {
     return ::openat(folder, path, flags, mode);
 }
-ssize_t FileCalls::write(int fd, const void* data, std::size_t size) { return ::write(fd, data, size); }
-int FileCalls::fsync(int fd) { return ::fsync(fd); }
-int FileCalls::fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
-int FileCalls::fchown(int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group); }
-int FileCalls::faccessat(int folder, const char* path, int mode, int flags)
+ssize_t PosixCalls::write(int fd, const void* data, std::size_t size) { return ::write(fd, data, size); }
+int PosixCalls::fsync(int fd) { return ::fsync(fd); }
+int PosixCalls::fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
+int PosixCalls::fchown(int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group); }
+int PosixCalls::faccessat(int folder, const char* path, int mode, int flags)
 {
     return ::faccessat(folder, path, mode, flags);
 }
-int FileCalls::fsetxattr(int fd, const char* name, const void* value, std::size_t size, int flags)
+int PosixCalls::fsetxattr(int fd, const char* name, const void* value, std::size_t size, int flags)
 {
     return ::fsetxattr(fd, name, value, size, flags);
 }
-int FileCalls::fremovexattr(int fd, const char* name) { return ::fremovexattr(fd, name); }
-int FileCalls::linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags)
+int PosixCalls::fremovexattr(int fd, const char* name) { return ::fremovexattr(fd, name); }
+int PosixCalls::linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags)
 {
     return ::linkat(fromFolder, from, toFolder, to, flags);
 }
-int FileCalls::renameat(int fromFolder, const char* from, int toFolder, const char* to)
+int PosixCalls::renameat(int fromFolder, const char* from, int toFolder, const char* to)
 {
     return ::renameat(fromFolder, from, toFolder, to);
 }
-int FileCalls::unlinkat(int folder, const char* path, int flags) { return ::unlinkat(folder, path, flags); }
-int FileCalls::close(int fd) { return ::close(fd); }
+int PosixCalls::unlinkat(int folder, const char* path, int flags) { return ::unlinkat(folder, path, flags); }
+int PosixCalls::close(int fd) { return ::close(fd); }
 
-std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_view bytes, FileCalls& calls)
+std::optional<FileError> replaceFile(const SaveTarget& target, std::string_view bytes, PosixCalls& calls)
 {
     const std::filesystem::path folderPath = target.path.has_parent_path() ? target.path.parent_path() : ".";
     const FileDescriptor folder = openFolder(calls, folderPath);
@@ -452,44 +453,89 @@ std::optional<ListFileError> replaceFile(const SaveTarget& target, std::string_v
     return std::nullopt;
 }
 
-bool StoppableCalls::refuse() const
+// Each call as the step of a save it takes. A refusal sets errno as the call
+// would have failed.
+int WatchedCalls::openat(int folder, const char* path, int flags, mode_t mode)
 {
-    if (m_stopped()) {
+    if ((flags & O_TMPFILE) == O_TMPFILE) {
+        if (refuse(SaveStep::CreateUnnamed)) {
+            errno = EOPNOTSUPP;
+            return -1;
+        }
+    } else if (refuse((flags & O_CREAT) != 0 ? SaveStep::Create : SaveStep::Look)) {
         errno = ECANCELED;
-        return true;
+        return -1;
     }
-    return false;
+    return m_inner.openat(folder, path, flags, mode);
 }
 
-int StoppableCalls::openat(int folder, const char* path, int flags, mode_t mode)
+namespace {
+
+// -1 with ECANCELED when the watch refuses the step, else what `call` returns.
+template <typename Call>
+auto unlessRefused(bool refused, Call call) -> decltype(call())
 {
-    return refuse() ? -1 : m_inner.openat(folder, path, flags, mode);
+    if (refused) {
+        errno = ECANCELED;
+        return -1;
+    }
+    return call();
 }
-ssize_t StoppableCalls::write(int fd, const void* data, std::size_t size)
+
+}  // namespace
+
+ssize_t WatchedCalls::write(int fd, const void* data, std::size_t size)
 {
-    return refuse() ? -1 : m_inner.write(fd, data, size);
+    return unlessRefused(refuse(SaveStep::Write), [&] { return m_inner.write(fd, data, size); });
 }
-int StoppableCalls::fsync(int fd) { return refuse() ? -1 : m_inner.fsync(fd); }
-int StoppableCalls::fchmod(int fd, mode_t mode) { return refuse() ? -1 : m_inner.fchmod(fd, mode); }
-int StoppableCalls::fchown(int fd, uid_t owner, gid_t group) { return refuse() ? -1 : m_inner.fchown(fd, owner, group); }
-int StoppableCalls::faccessat(int folder, const char* path, int mode, int flags)
+int WatchedCalls::fsync(int fd)
+{
+    return unlessRefused(refuse(SaveStep::Flush), [&] { return m_inner.fsync(fd); });
+}
+int WatchedCalls::fchmod(int fd, mode_t mode)
+{
+    return unlessRefused(refuse(SaveStep::KeepAttributes), [&] { return m_inner.fchmod(fd, mode); });
+}
+int WatchedCalls::fchown(int fd, uid_t owner, gid_t group)
+{
+    return unlessRefused(refuse(SaveStep::KeepAttributes), [&] { return m_inner.fchown(fd, owner, group); });
+}
+// Only asks: refusing it would read as "not allowed", not as stopped.
+int WatchedCalls::faccessat(int folder, const char* path, int mode, int flags)
 {
     return m_inner.faccessat(folder, path, mode, flags);
 }
-int StoppableCalls::fsetxattr(int fd, const char* name, const void* value, std::size_t size, int flags)
+int WatchedCalls::fsetxattr(int fd, const char* name, const void* value, std::size_t size, int flags)
 {
-    return refuse() ? -1 : m_inner.fsetxattr(fd, name, value, size, flags);
+    return unlessRefused(refuse(SaveStep::KeepAttributes),
+                         [&] { return m_inner.fsetxattr(fd, name, value, size, flags); });
 }
-int StoppableCalls::fremovexattr(int fd, const char* name) { return refuse() ? -1 : m_inner.fremovexattr(fd, name); }
-int StoppableCalls::linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags)
+int WatchedCalls::fremovexattr(int fd, const char* name)
 {
-    return refuse() ? -1 : m_inner.linkat(fromFolder, from, toFolder, to, flags);
+    return unlessRefused(refuse(SaveStep::KeepAttributes), [&] { return m_inner.fremovexattr(fd, name); });
 }
-int StoppableCalls::renameat(int fromFolder, const char* from, int toFolder, const char* to)
+int WatchedCalls::linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags)
 {
-    return refuse() ? -1 : m_inner.renameat(fromFolder, from, toFolder, to);
+    return unlessRefused(refuse(SaveStep::Replace), [&] { return m_inner.linkat(fromFolder, from, toFolder, to, flags); });
 }
-int StoppableCalls::unlinkat(int folder, const char* path, int flags) { return m_inner.unlinkat(folder, path, flags); }
-int StoppableCalls::close(int fd) { return m_inner.close(fd); }
+int WatchedCalls::renameat(int fromFolder, const char* from, int toFolder, const char* to)
+{
+    return unlessRefused(refuse(SaveStep::Replace), [&] { return m_inner.renameat(fromFolder, from, toFolder, to); });
+}
+int WatchedCalls::unlinkat(int folder, const char* path, int flags) { return m_inner.unlinkat(folder, path, flags); }
+int WatchedCalls::close(int fd) { return m_inner.close(fd); }
 
-}  // namespace personlist
+std::optional<FileError> replaceFile(const SaveTarget& target, std::string_view bytes, SaveWatch& watch)
+{
+    PosixCalls system;
+    WatchedCalls watched(system, watch);
+    return replaceFile(target, bytes, static_cast<PosixCalls&>(watched));
+}
+
+std::optional<FileError> replaceFile(const SaveTarget& target, std::string_view bytes)
+{
+    PosixCalls system;
+    return replaceFile(target, bytes, system);
+}
+
+}  // namespace fileio

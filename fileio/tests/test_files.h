@@ -3,7 +3,7 @@
 // Small helpers for tests that read and write real files: a scratch folder that
 // is removed afterwards, whole-file reads and writes, and hex byte strings.
 
-#include "personlist/list_file_error.h"
+#include "fileio/file_error.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-namespace personlist::testing {
+namespace fileio::testing {
 
 class ScratchDir {
 public:
@@ -104,4 +104,9 @@ inline std::string record(std::string_view fieldBytes)
     return paddedField(fieldBytes) + std::string(20, '\0');
 }
 
+}  // namespace fileio::testing
+
+// The list's tests find them where their own helpers are.
+namespace personlist::testing {
+using namespace fileio::testing;
 }  // namespace personlist::testing
