@@ -52,9 +52,7 @@ windows:
 	cmake --build --preset windows --target windows_package
 
 # The whole Windows suite under wine, the packages' smoke tests included. The
-# windows test preset runs a failed test once more, and stops any test after two
-# minutes: once in about a dozen whole runs under wine, a widget test stopped
-# answering, which no run of that test alone has shown.
+# windows test preset stops any test after two minutes.
 windows-test: windows
 	ctest --preset windows -j2
 

@@ -3,6 +3,7 @@
 #include "mainwindow/form2_widgets.h"
 #include "personlist/list_commands.h"
 #include "training/form1.h"
+#include "training/window_icon.h"
 #include "reckoning/tables.h"
 #include "uikit/accessibility.h"
 #include "uikit/dialogs.h"
@@ -174,7 +175,7 @@ Form2::Form2(uikit::Dialogs* dialogs, uikit::InputMethodSwitch* inputMethod, QWi
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("九星方位学"));
-    setWindowIcon(uikit::windowIcon());
+    setWindowIcon(training::windowIcon());
     // No minimise button: the restored window is smaller than the layout, and
     // maximising is how the user gets all of it back.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |

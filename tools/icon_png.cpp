@@ -1,7 +1,7 @@
 // Writes the window icon as a 32 x 32 PNG for the desktop menu, so the installed
 // icon is the very picture both windows carry.
 
-#include "uikit/look.h"
+#include "training/window_icon.h"
 
 #include <QGuiApplication>
 #include <QPixmap>
@@ -16,7 +16,7 @@ int main(int argc, char* argv[])
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QPixmap icon = uikit::windowIcon().pixmap(32, 32);
+    const QPixmap icon = training::windowIcon().pixmap(32, 32);
     if (icon.size() != QSize(32, 32) || !icon.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
         std::fprintf(stderr, "icon_png: could not write %s\n", argv[1]);
         return 1;

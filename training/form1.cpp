@@ -1,6 +1,7 @@
 #include "training/form1.h"
 
 #include "training/speed_slider.h"
+#include "training/window_icon.h"
 #include "reckoning/tables.h"
 #include "uikit/accessibility.h"
 #include "uikit/keep_on_screen.h"
@@ -108,7 +109,7 @@ Form1::Form1() : QWidget(nullptr, Qt::Window), m_board(initialTrainingBoard())
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("トヴァラ"));
-    setWindowIcon(uikit::windowIcon());
+    setWindowIcon(training::windowIcon());
     // No minimise or maximise button: only the title, the system menu and close.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);

@@ -9,7 +9,6 @@
 
 #include <QColor>
 #include <QFont>
-#include <QIcon>
 #include <QString>
 
 #include <cstdint>
@@ -49,10 +48,5 @@ inline QString qtText(std::string_view utf8)
 inline std::string coreText(const QString& text) { return text.toStdString(); }
 
 inline QColor colour(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
-inline std::uint32_t rgbOf(const QColor& c) { return c.rgb() & 0xFFFFFFu; }
-
-// A small 3 x 3 home board in the stars' colours, shared by both windows: the
-// same icon (one cacheKey) every time.
-QIcon windowIcon();
 
 }  // namespace uikit

@@ -35,7 +35,7 @@ QString installedFace(const QString& family)
 }
 
 // Windows has no shared folder of Qt translations: the Japanese one is built
-// into the program (uikit/translations.qrc).
+// into the program (the qt_translations resource of uikit/CMakeLists.txt).
 QString qtTranslationsFolder() { return QStringLiteral(":/kyusei/qt-translations"); }
 
 }  // namespace uikit

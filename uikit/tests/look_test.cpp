@@ -56,12 +56,6 @@ private slots:
         }
     }
 
-    void iconIsThirtyTwoPixelsSquare()
-    {
-        const QIcon icon = uikit::windowIcon();
-        QVERIFY(!icon.isNull());
-        QCOMPARE(icon.availableSizes().value(0), QSize(32, 32));
-    }
 };
 
 QTEST_MAIN(LookTest)
