@@ -54,6 +54,33 @@ void startThread(std::shared_ptr<FileJob> job, std::shared_ptr<std::function<voi
     }
 }
 
+// How often a wait looks at the calls whatever else happens. A wake-up can be
+// lost on its way (QEventLoop::exec clears an exit asked for while it was not
+// running; under wine one never arrived at all): then the wait ends one period
+// late rather than never.
+constexpr std::chrono::milliseconds LookAgain{50};
+
+// Runs `loop` until `done`, looking before it blocks and again on every wake-up
+// and every period, so no single message has to arrive for the wait to end.
+// False when it ended early because the program is ending: a loop then
+// returns at once, with -1.
+bool waitUntil(QEventLoop& loop, QEventLoop::ProcessEventsFlags flags, const std::function<bool()>& done)
+{
+    QTimer period;
+    QObject::connect(&period, &QTimer::timeout, &loop, [&loop, &done] {
+        if (done()) {
+            loop.quit();
+        }
+    });
+    period.start(LookAgain);
+    while (!done()) {
+        if (loop.exec(flags) < 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void FileJob::finish()
@@ -86,37 +113,6 @@ bool FileJob::endWait()
     }
     return m_finished;
 }
-
-namespace {
-
-// How often a wait looks at the calls whatever else happens. A wake-up can be
-// lost on its way (QEventLoop::exec clears an exit asked for while it was not
-// running; under wine one never arrived at all): then the wait ends one period
-// late rather than never.
-constexpr std::chrono::milliseconds LookAgain{50};
-
-// Runs `loop` until `done`, looking before it blocks and again on every wake-up
-// and every period, so no single message has to arrive for the wait to end.
-// False when it ended early because the program is ending: a loop then
-// returns at once, with -1.
-bool waitUntil(QEventLoop& loop, QEventLoop::ProcessEventsFlags flags, const std::function<bool()>& done)
-{
-    QTimer period;
-    QObject::connect(&period, &QTimer::timeout, &loop, [&loop, &done] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    period.start(LookAgain);
-    while (!done()) {
-        if (loop.exec(flags) < 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 bool runFileCallsAside(Dialogs& dialogs, const QString& title, std::function<void(const FileJob&)> calls)
 {
