@@ -525,17 +525,4 @@ int WatchedCalls::renameat(int fromFolder, const char* from, int toFolder, const
 int WatchedCalls::unlinkat(int folder, const char* path, int flags) { return m_inner.unlinkat(folder, path, flags); }
 int WatchedCalls::close(int fd) { return m_inner.close(fd); }
 
-std::optional<FileError> replaceFile(const SaveTarget& target, std::string_view bytes, SaveWatch& watch)
-{
-    PosixCalls system;
-    WatchedCalls watched(system, watch);
-    return replaceFile(target, bytes, static_cast<PosixCalls&>(watched));
-}
-
-std::optional<FileError> replaceFile(const SaveTarget& target, std::string_view bytes)
-{
-    PosixCalls system;
-    return replaceFile(target, bytes, system);
-}
-
 }  // namespace fileio

@@ -352,19 +352,6 @@ bool WatchedCalls::setFileAttributes(const wchar_t* path, unsigned long attribut
 }
 bool WatchedCalls::deleteFile(const wchar_t* path) { return m_inner.deleteFile(path); }
 
-std::optional<FileError> replaceFile(const SaveTarget& target, std::string_view bytes, SaveWatch& watch)
-{
-    WindowsCalls system;
-    WatchedCalls watched(system, watch);
-    return replaceFile(target, bytes, static_cast<WindowsCalls&>(watched));
-}
-
-std::optional<FileError> replaceFile(const SaveTarget& target, std::string_view bytes)
-{
-    WindowsCalls system;
-    return replaceFile(target, bytes, system);
-}
-
 std::optional<FileError> replaceFile(const SaveTarget& target, std::string_view bytes, WindowsCalls& calls)
 {
     if (isDevicePath(target.path)) {

@@ -122,6 +122,9 @@ private:
 // may, its owner and group; a new list gets what any new file in that folder
 // gets. A folder that exists but makes no files (/proc) is FolderHoldsNoFiles.
 
+// The calls replaceFile makes on this system.
+using SystemCalls = PosixCalls;
+
 struct SaveTarget;
 
 // replaceFile through these calls: a test's, to record or fail them.

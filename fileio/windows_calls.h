@@ -109,6 +109,9 @@ private:
 // Windows would refuse writing into it; so is a file another program holds
 // open without letting others delete it, as InUse.
 
+// The calls replaceFile makes on this system.
+using SystemCalls = WindowsCalls;
+
 struct SaveTarget;
 
 // replaceFile through these calls: a test's, to record or fail them.
