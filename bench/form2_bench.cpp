@@ -4,7 +4,7 @@
 
 #include "mainwindow/form2.h"
 #include "mainwindow/form2_layout.h"
-#include "testkit/windows.h"
+#include "testkit/main_window.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -21,7 +21,7 @@
 #include "personlist/person.h"
 #include "soak/files.h"
 #include "soak/texts.h"
-#include "testkit/windows.h"
+#include "testkit/main_window.h"
 #include "uikit/dialogs.h"
 
 #include <QPointer>

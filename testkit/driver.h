@@ -3,7 +3,7 @@
 // What the tests, the soak and the benchmarks do to the program's widgets, done
 // one way everywhere: the program's face set, a click, a person typed into the
 // person inputs, the list read back as the grid shows it, closed windows let go.
-// testkit/windows.h drives the main window itself.
+// testkit/main_window.h drives the main window itself.
 
 #include "personlist/list_commands.h"
 #include "personlist/person.h"

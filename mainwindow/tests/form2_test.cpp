@@ -3,7 +3,7 @@
 #include "mainwindow/caption_label.h"
 #include "mainwindow/form2.h"
 #include "reckoning/tables.h"
-#include "testkit/windows.h"
+#include "testkit/main_window.h"
 #include "uikit/input_method.h"
 #include "uikit/look.h"
 

@@ -4,7 +4,7 @@
 #include "mainwindow/calculate.h"
 #include "mainwindow/form2.h"
 #include "personlist/person_grid.h"
-#include "testkit/windows.h"
+#include "testkit/main_window.h"
 #include "uikit/dialogs.h"
 
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "testkit/windows.h"
+#include "testkit/main_window.h"
 
 #include "mainwindow/form2.h"
 #include "personlist/person_grid.h"
