@@ -31,7 +31,6 @@ class MainWindowDriver {
 public:
     explicit MainWindowDriver(mainwindow::Form2& form);
 
-    mainwindow::Form2& form() const { return *m_form; }
     personlist::PersonGrid& grid() const;
     const personlist::PersonInputs& personInputs() const { return m_person; }
 
