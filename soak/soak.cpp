@@ -192,6 +192,7 @@ const std::vector<Soak::Event> Soak::Events = {
 Soak::Soak(std::uint64_t seed)
     : m_random(seed),
       m_form(std::make_unique<mainwindow::Form2>(&m_dialogs)),
+      m_driver(*m_form),
       m_files(m_random),
       m_eventCounts(Events.size(), 0)
 {
@@ -262,11 +263,11 @@ void Soak::typeText()
     const int which = uniform(0, 6);
     if (which < 3) {
         const QString text = which == 0 ? nameText(m_random) : numberText(m_random);
-        lineEdit(Lines[static_cast<std::size_t>(which)])->setText(text);
+        m_driver.lineEdit(Lines[static_cast<std::size_t>(which)])->setText(text);
         note(std::string(Lines[static_cast<std::size_t>(which)]) + " = " + quoted(text));
     } else {
         const QString text = numberText(m_random);
-        combo(Combos[static_cast<std::size_t>(which - 3)])->setEditText(text);
+        m_driver.comboBox(Combos[static_cast<std::size_t>(which - 3)])->setEditText(text);
         note(std::string(Combos[static_cast<std::size_t>(which - 3)]) + " = " + quoted(text));
     }
     checkUnchanged(before, "typing", true, false, true);
@@ -276,16 +277,12 @@ void Soak::typeDate()
 {
     // Now and then the user gets it right: a real date of birth and date to read,
     // mostly of this and the last century, sometimes of any year at all.
-    const auto year = [this] { return QString::number(chance(80) ? uniform(1900, 2100) : uniform(1, 9999)); };
-    const auto month = [this] { return QString::number(uniform(1, 12)); };
-    const auto day = [this] { return QString::number(uniform(1, 31)); };
+    const auto year = [this] { return std::to_string(chance(80) ? uniform(1900, 2100) : uniform(1, 9999)); };
+    const auto month = [this] { return std::to_string(uniform(1, 12)); };
+    const auto day = [this] { return std::to_string(uniform(1, 31)); };
     const MainState before = mainState();
-    lineEdit("Text1")->setText(year());
-    combo("Combo1")->setEditText(month());
-    combo("Combo2")->setEditText(day());
-    lineEdit("Text4")->setText(year());
-    combo("Combo3")->setEditText(month());
-    combo("Combo4")->setEditText(day());
+    // A braced list runs its parts in order, so the seed draws as it always did.
+    m_driver.typeReading({year(), month(), day(), year(), month(), day()});
     const mainwindow::ReadingInputs in = m_form->readingInputs();
     note("born " + in.birthYear + "/" + in.birthMonth + "/" + in.birthDay + ", reading " + in.readingYear + "/" +
          in.readingMonth + "/" + in.readingDay);
@@ -296,7 +293,7 @@ void Soak::pickItem()
 {
     static constexpr std::array<const char*, 4> Combos = {"Combo1", "Combo2", "Combo3", "Combo4"};
     const char* name = Combos[static_cast<std::size_t>(uniform(0, 3))];
-    QComboBox* box = combo(name);
+    QComboBox* box = m_driver.comboBox(name);
     const int item = uniform(0, box->count() - 1);
     box->setCurrentIndex(item);
     note(std::string(name) + " item " + std::to_string(item + 1));
@@ -309,7 +306,7 @@ void Soak::clickCalculate()
     const auto& in = before.inputs;
     note("born " + in.birthYear + "/" + in.birthMonth + "/" + in.birthDay + ", reading " + in.readingYear + "/" +
          in.readingMonth + "/" + in.readingDay);
-    click(control("Command1"));
+    m_driver.click("Command1");
     checkUnchanged(before, "算出", false, true, true);
     if (before.inputs.birthYear.empty() || before.inputs.readingYear.empty()) {
         expect(m_form->display() == before.display, "算出 with an empty year changes nothing");
@@ -338,10 +335,11 @@ void Soak::clickCalculate()
 void Soak::clickRegister()
 {
     const MainState before = mainState();
-    const Person typed{utf8(lineEdit("Text2")->text()), utf8(lineEdit("Text1")->text()),
-                       utf8(combo("Combo1")->currentText()), utf8(combo("Combo2")->currentText())};
+    const personlist::PersonInputs& in = m_driver.personInputs();
+    const Person typed{utf8(in.name->text()), utf8(in.year->text()), utf8(in.month->currentText()),
+                       utf8(in.day->currentText())};
     note(describe(typed));
-    click(control("Command3"));
+    m_driver.click("Command3");
     checkUnchanged(before, "リスト登録", true, true, false);
     const MainState after = mainState();
     if (typed.name.empty() || typed.year.empty()) {
@@ -378,7 +376,7 @@ void Soak::clickLoad()
 {
     const MainState before = mainState();
     note("row " + std::to_string(before.currentRow));
-    click(control("Command4"));
+    m_driver.click("Command4");
     checkUnchanged(before, "読み出し", true, false, true);
     const MainState after = mainState();
     expect(after.currentRow == before.currentRow, "読み出し keeps the current row");
@@ -406,7 +404,7 @@ void Soak::clickDelete()
         m_dialogs.answerYesNo(yes);
     }
     note("row " + std::to_string(before.currentRow) + (before.currentRow != 0 ? (yes ? ", Yes" : ", No") : ""));
-    click(control("Command7"));
+    m_driver.click("Command7");
     checkUnchanged(before, "削除", true, false, false);
     const MainState after = mainState();
     if (before.currentRow == 0) {
@@ -489,7 +487,7 @@ void Soak::save(std::optional<long> fileSizeLimit)
         const rlimit limit{static_cast<rlim_t>(*fileSizeLimit), RLIM_INFINITY};
         ::setrlimit(RLIMIT_FSIZE, &limit);
     }
-    click(control("Command5"));
+    m_driver.click("Command5");
     if (fileSizeLimit) {
         const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
         ::setrlimit(RLIMIT_FSIZE, &none);
@@ -559,7 +557,7 @@ void Soak::clickOpen()
     }
     note(cancel ? std::string("cancel") : quoted(slot.typed));
     const std::optional<std::string> old = m_files.bytes(slot.target);
-    click(control("Command6"));
+    m_driver.click("Command6");
     checkUnchanged(before, "リストを開く", true, true, false);
     checkDialogs({{Kind::OpenFile, QStringLiteral("リストを開く")}});
     expect(m_files.bytes(slot.target) == old, "opening a file never changes it");
@@ -688,12 +686,8 @@ void Soak::pressTab()
 void Soak::clickImage()
 {
     m_expected.beforeTraining = mainState();
-    click(control("Command2"));
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* f = qobject_cast<Form1*>(w); f && f->isVisible()) {
-            m_training = f;
-        }
-    }
+    m_driver.click("Command2");
+    m_training = testkit::shownTrainingWindow();
     expect(m_training != nullptr, "イメージ shows the training window");
     expect(!m_form->isVisible(), "イメージ hides the main window");
     m_expected.trainingCentre = 5;
@@ -804,7 +798,7 @@ void Soak::returnToMain(bool byFrame)
     if (byFrame) {
         m_training->close();
     } else {
-        click(trainingControl("Command1"));
+        testkit::click(trainingControl("Command1"));
     }
     settle();
     expect(m_training == nullptr, "the training window is gone after it closed");
@@ -858,10 +852,10 @@ void Soak::checkFirstCharacterOrder()
     if (!m_expected.registeredOnly) {
         return;
     }
-    const auto& model = grid().model();
+    const QStringList names = testkit::shownNames(grid());
     int previous = -1;
-    for (int row = 0; row < model.rowCount(); ++row) {
-        const int unit = orderingUnit(model.index(row, personlist::PersonGridModel::Name).data().toString());
+    for (int row = 0; row < names.size(); ++row) {
+        const int unit = orderingUnit(names[row]);
         expect(unit >= previous, "a registered list is in first-character order at row " + std::to_string(row + 1));
         previous = unit;
     }
@@ -974,22 +968,8 @@ void Soak::checkDialogs(const std::vector<std::pair<Kind, QString>>& expected)
 
 MainState Soak::mainState() const
 {
-    return {m_form->display(), m_form->readingInputs(), lineEdit("Text2")->text(), shownPersons(),
-            grid().currentRow()};
-}
-
-std::vector<Person> Soak::shownPersons() const
-{
-    using Column = personlist::PersonGridModel::Column;
-    const auto& model = grid().model();
-    std::vector<Person> persons;
-    persons.reserve(static_cast<std::size_t>(model.rowCount()));
-    const auto cell = [&model](int row, Column column) { return utf8(model.index(row, column).data().toString()); };
-    for (int row = 0; row < model.rowCount(); ++row) {
-        persons.push_back({cell(row, Column::Name), cell(row, Column::Year), cell(row, Column::Month),
-                           cell(row, Column::Day)});
-    }
-    return persons;
+    return {m_form->display(), m_form->readingInputs(), m_driver.personInputs().name->text(),
+            testkit::shownPersons(grid()), grid().currentRow()};
 }
 
 personlist::PersonGrid& Soak::grid() const { return m_form->personGrid(); }
@@ -998,16 +978,10 @@ personlist::PersonGrid& Soak::grid() const { return m_form->personGrid(); }
 QWidget* Soak::control(const char* name, int index) const
 {
     const QString objectName = index < 0 ? QString::fromLatin1(name) : QStringLiteral("%1(%2)").arg(name).arg(index);
-    return m_form->findChild<QWidget*>(objectName, Qt::FindDirectChildrenOnly);
+    return m_driver.control(objectName);
 }
 
-QLineEdit* Soak::lineEdit(const char* name) const { return static_cast<QLineEdit*>(control(name)); }
-
-QComboBox* Soak::combo(const char* name) const { return static_cast<QComboBox*>(control(name)); }
-
 QWidget* Soak::trainingControl(const char* name) const { return m_training->findChild<QWidget*>(name); }
-
-void Soak::click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
 void Soak::settle()
 {
@@ -1017,7 +991,7 @@ void Soak::settle()
     // that the keyboard focus is where the user would see it. Left undelivered,
     // posted events pile up, and every later post and flush walks the whole pile.
     QCoreApplication::sendPostedEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    testkit::letClosedWindowsGo();
     QWidget* shown = m_training ? static_cast<QWidget*>(m_training.data()) : m_form.get();
     if (shown->isVisible() && QApplication::activeWindow() != shown) {
         QApplication::setActiveWindow(shown);

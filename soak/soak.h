@@ -21,6 +21,7 @@
 #include "personlist/person.h"
 #include "soak/files.h"
 #include "soak/texts.h"
+#include "testkit/main_window.h"
 #include "uikit/dialogs.h"
 
 #include <QPointer>
@@ -38,8 +39,6 @@
 namespace training {
 class Form1;
 }
-class QComboBox;
-class QLineEdit;
 class QWidget;
 
 namespace mainwindow {
@@ -148,13 +147,9 @@ private:
     void checkDialogs(const std::vector<std::pair<uikit::ScriptedDialogs::Shown::Kind, QString>>& expected);
 
     MainState mainState() const;
-    std::vector<personlist::Person> shownPersons() const;
     personlist::PersonGrid& grid() const;
     QWidget* control(const char* name, int index = -1) const;
-    QLineEdit* lineEdit(const char* name) const;
-    QComboBox* combo(const char* name) const;
     QWidget* trainingControl(const char* name) const;
-    void click(QWidget* button);
     void settle();
 
     int uniform(int low, int high);
@@ -166,6 +161,7 @@ private:
     Random m_random;
     uikit::ScriptedDialogs m_dialogs;
     std::unique_ptr<mainwindow::Form2> m_form;
+    testkit::MainWindowDriver m_driver;
     QPointer<training::Form1> m_training;
     ListFiles m_files;
     Expected m_expected;

@@ -7,7 +7,7 @@
 // failure prints the seed, the event it broke on and the events before it.
 
 #include "soak/soak.h"
-#include "uikit/look.h"
+#include "testkit/driver.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,7 +38,7 @@ class SoakTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QApplication::setFont(uikit::defaultUiFont()); }
+    void initTestCase() { testkit::useProgramFont(); }
 
     void carelessUserThroughBothWindows()
     {

@@ -3,6 +3,7 @@
 #include "mainwindow/caption_label.h"
 #include "mainwindow/form2.h"
 #include "reckoning/tables.h"
+#include "testkit/main_window.h"
 #include "uikit/input_method.h"
 #include "uikit/look.h"
 
@@ -59,22 +60,6 @@ QList<QWidget*> namedControls(const Form2& form)
     return controls;
 }
 
-// Born 5 May 1980, reading 10 February 2024.
-void enterWorkedReading(Form2& form)
-{
-    form.findChild<QLineEdit*>("Text1")->setText(QStringLiteral("1980"));
-    form.findChild<QComboBox*>("Combo1")->setEditText(QStringLiteral("5"));
-    form.findChild<QComboBox*>("Combo2")->setEditText(QStringLiteral("5"));
-    form.findChild<QLineEdit*>("Text4")->setText(QStringLiteral("2024"));
-    form.findChild<QComboBox*>("Combo3")->setEditText(QStringLiteral("2"));
-    form.findChild<QComboBox*>("Combo4")->setEditText(QStringLiteral("10"));
-}
-
-void clickCalculate(Form2& form)
-{
-    QTest::mouseClick(form.findChild<QWidget*>("Command1"), Qt::LeftButton);
-}
-
 CaptionLabel* label(const Form2& form, const QString& name)
 {
     return form.findChild<CaptionLabel*>(name);
@@ -112,7 +97,7 @@ class Form2Test : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QApplication::setFont(uikit::defaultUiFont()); }
+    void initTestCase() { testkit::useProgramFont(); }
 
     void startContent_data()
     {
@@ -557,8 +542,9 @@ private slots:
         Form2 form;
         form.resize(LayoutArea.size());
         form.show();
-        enterWorkedReading(form);
-        clickCalculate(form);
+        const testkit::MainWindowDriver window(form);
+        window.typeReading(testkit::WorkedReading);
+        window.click("Command1");
 
         CaptionLabel* natal = label(form, "Label1(0)");
         QCOMPARE(natal->text(), QStringLiteral("\u30CB"));
@@ -606,18 +592,19 @@ private slots:
         Form2 form;
         form.resize(LayoutArea.size());
         form.show();
+        const testkit::MainWindowDriver window(form);
         if (afterAReading) {
-            enterWorkedReading(form);
-            clickCalculate(form);
+            window.typeReading(testkit::WorkedReading);
+            window.click("Command1");
         }
         // Other inputs change, so that a reading that went ahead would show.
-        enterWorkedReading(form);
+        window.typeReading(testkit::WorkedReading);
         form.findChild<QComboBox*>("Combo3")->setEditText(QStringLiteral("7"));
         form.findChild<QLineEdit*>(emptied)->clear();
         const mainwindow::ReadingDisplay before = form.display();
         const QImage shown = uikit::testing::logicalGrab(&form);
 
-        clickCalculate(form);
+        window.click("Command1");
         QCOMPARE(form.display(), before);
         QCOMPARE(uikit::testing::logicalGrab(&form), shown);
     }
@@ -643,9 +630,10 @@ private slots:
         Form2 form;
         form.resize(LayoutArea.size());
         form.show();
+        const testkit::MainWindowDriver window(form);
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        enterWorkedReading(form);
-        clickCalculate(form);
+        window.typeReading(testkit::WorkedReading);
+        window.click("Command1");
         const auto labels = labelStates(form);
         const mainwindow::ReadingDisplay before = form.display();
 
@@ -660,7 +648,7 @@ private slots:
             qobject_cast<QComboBox*>(bad)->setEditText(text);
         }
         form.findChild<QLineEdit*>("Text2")->setFocus();
-        clickCalculate(form);
+        window.click("Command1");
 
         QCOMPARE(form.display(), before);
         QCOMPARE(labelStates(form), labels);
@@ -674,11 +662,12 @@ private slots:
     {
         Form2 form;
         form.show();
+        const testkit::MainWindowDriver window(form);
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        enterWorkedReading(form);
+        window.typeReading(testkit::WorkedReading);
         form.findChild<QComboBox*>("Combo4")->setEditText(QStringLiteral("x"));
         form.findChild<QComboBox*>("Combo2")->setEditText(QStringLiteral("y"));
-        clickCalculate(form);
+        window.click("Command1");
         QCOMPARE(QApplication::focusWidget(), form.findChild<QWidget*>("Combo2"));
         QCOMPARE(form.display(), mainwindow::startDisplay());
     }
@@ -690,14 +679,15 @@ private slots:
         Form2 form;
         form.resize(LayoutArea.size());
         form.show();
+        const testkit::MainWindowDriver window(form);
         const auto boards = [&form] {
             QImage shown = uikit::testing::logicalGrab(&form);
             // The inputs keep the typed reading; compare the left of the window.
             return shown.copy(0, 0, 515, LayoutArea.height());
         };
         const QImage start = boards();
-        enterWorkedReading(form);
-        clickCalculate(form);
+        window.typeReading(testkit::WorkedReading);
+        window.click("Command1");
         QVERIFY(boards() != start);
         form.showReading(mainwindow::startDisplay());
         QCOMPARE(boards(), start);

@@ -3,8 +3,8 @@
 
 #include "mainwindow/form2.h"
 #include "personlist/person_grid.h"
+#include "testkit/main_window.h"
 #include "training/form1.h"
-#include "uikit/look.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,32 +24,6 @@ using mainwindow::Form2;
 
 namespace {
 
-Form1* openTrainingWindow(Form2& form)
-{
-    QTest::mouseClick(form.findChild<QWidget*>("Command2"), Qt::LeftButton);
-    Form1* training = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* f = qobject_cast<Form1*>(w); f && f->isVisible()) {
-            training = f;
-        }
-    }
-    return training;
-}
-
-// The training window deletes itself later, as a closed window does.
-void letClosedWindowsGo() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-QList<Form1*> trainingWindows()
-{
-    QList<Form1*> found;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* f = qobject_cast<Form1*>(w)) {
-            found.append(f);
-        }
-    }
-    return found;
-}
-
 QString labelText(const QWidget* parent, const char* name) { return parent->findChild<QLabel*>(name)->text(); }
 
 }  // namespace
@@ -58,7 +32,7 @@ class HandoverTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QApplication::setFont(uikit::defaultUiFont()); }
+    void initTestCase() { testkit::useProgramFont(); }
 
     void readingSurvivesATripToTheTrainingWindow()
     {
@@ -77,14 +51,14 @@ private slots:
         const mainwindow::ReadingInputs typed = form.readingInputs();
         const QImage picture = uikit::testing::logicalGrab(&form);
 
-        QPointer<Form1> training = openTrainingWindow(form);
+        QPointer<Form1> training = testkit::MainWindowDriver(form).openTraining();
         QVERIFY(training);
         QVERIFY(!form.isVisible());
         training->findChild<QSlider*>("Slider1")->setValue(-7);
         training->tick();
         training->tick();
         QTest::mouseClick(training->findChild<QWidget*>("Command1"), Qt::LeftButton);
-        letClosedWindowsGo();
+        testkit::letClosedWindowsGo();
 
         QVERIFY(!training);
         QVERIFY(form.isVisible());
@@ -100,17 +74,17 @@ private slots:
     {
         Form2 form;
         form.show();
-        QPointer<Form1> first = openTrainingWindow(form);
+        QPointer<Form1> first = testkit::MainWindowDriver(form).openTraining();
         QVERIFY(first);
         first->findChild<QSlider*>("Slider1")->setValue(-120);
         first->tick();
         QCOMPARE(labelText(first, "Label2"), QStringLiteral("陽遁"));
         first->close();  // by the frame: acts as 戻る
-        letClosedWindowsGo();
+        testkit::letClosedWindowsGo();
         QVERIFY(!first);
         QVERIFY(form.isVisible());
 
-        QPointer<Form1> second = openTrainingWindow(form);
+        QPointer<Form1> second = testkit::MainWindowDriver(form).openTraining();
         QVERIFY(second);
         QCOMPARE(labelText(second, "Label2"), QStringLiteral("隠遁"));
         QCOMPARE(labelText(second, "Label3"), QStringLiteral("2秒"));
@@ -119,7 +93,7 @@ private slots:
         QCOMPARE(second->findChild<QTimer*>("Timer1")->interval(), 2000);
         QVERIFY(second->findChild<QTimer*>("Timer1")->isActive());
         second->close();
-        letClosedWindowsGo();
+        testkit::letClosedWindowsGo();
         QVERIFY(form.isVisible());
     }
 
@@ -134,15 +108,15 @@ private slots:
             QMetaObject::invokeMethod(image, &QAbstractButton::click, Qt::QueuedConnection);
         }
         QCoreApplication::processEvents();
-        QCOMPARE(trainingWindows().size(), 1);
-        QVERIFY(trainingWindows().constFirst()->isVisible());
+        QCOMPARE(testkit::trainingWindows().size(), 1);
+        QVERIFY(testkit::trainingWindows().constFirst()->isVisible());
         QVERIFY(!form.isVisible());
         form.openTraining();
-        QCOMPARE(trainingWindows().size(), 1);
+        QCOMPARE(testkit::trainingWindows().size(), 1);
 
-        QTest::mouseClick(trainingWindows().constFirst()->findChild<QWidget*>("Command1"), Qt::LeftButton);
-        letClosedWindowsGo();
-        QVERIFY(trainingWindows().isEmpty());
+        QTest::mouseClick(testkit::trainingWindows().constFirst()->findChild<QWidget*>("Command1"), Qt::LeftButton);
+        testkit::letClosedWindowsGo();
+        QVERIFY(testkit::trainingWindows().isEmpty());
         QVERIFY(form.isVisible());
     }
 
@@ -154,11 +128,11 @@ private slots:
         form.show();
         const qint64 key = form.windowIcon().cacheKey();
         for (int i = 0; i < 3; ++i) {
-            QPointer<Form1> training = openTrainingWindow(form);
+            QPointer<Form1> training = testkit::MainWindowDriver(form).openTraining();
             QVERIFY(training);
             QCOMPARE(training->windowIcon().cacheKey(), key);
             training->close();
-            letClosedWindowsGo();
+            testkit::letClosedWindowsGo();
         }
     }
 
@@ -173,14 +147,14 @@ private slots:
         QVERIFY(!form.isMinimized());
         QVERIFY(form.isMaximized());
 
-        QPointer<Form1> training = openTrainingWindow(form);
+        QPointer<Form1> training = testkit::MainWindowDriver(form).openTraining();
         QVERIFY(training);
         training->setWindowState(Qt::WindowMinimized);
         QCoreApplication::processEvents();
         QVERIFY(!training->isMinimized());
         QVERIFY(training->isVisible());
         training->close();
-        letClosedWindowsGo();
+        testkit::letClosedWindowsGo();
     }
 
     // Closing the main window ends the program even with the training window
@@ -191,13 +165,13 @@ private slots:
     {
         Form2 form;
         form.show();
-        QPointer<Form1> training = openTrainingWindow(form);
+        QPointer<Form1> training = testkit::MainWindowDriver(form).openTraining();
         QVERIFY(training);
         QTimer::singleShot(0, &form, [&form] { form.close(); });
         // Only a program that fails to end meets this timer.
         QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); });
         QCOMPARE(QApplication::exec(), 0);
-        letClosedWindowsGo();
+        testkit::letClosedWindowsGo();
         QVERIFY(!training);
         for (QWidget* w : QApplication::topLevelWidgets()) {
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));

@@ -4,13 +4,12 @@
 
 #include "mainwindow/form2.h"
 #include "personlist/person_grid.h"
+#include "testkit/main_window.h"
 #include "training/form1.h"
 #include "uikit/dialogs.h"
-#include "uikit/look.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMap>
@@ -36,15 +35,6 @@ const QStringList TabWalk = {
 };
 const QStringList Buttons = {"Command1", "Command2", "Command3", "Command4", "Command5", "Command6", "Command7"};
 
-QWidget* control(const QWidget& window, const QString& name)
-{
-    auto* found = window.findChild<QWidget*>(name);
-    if (found == nullptr) {
-        qFatal("no control %s", qPrintable(name));
-    }
-    return found;
-}
-
 // Where a control's focus cue belongs: round the control, or for the grid round
 // its list area, which its headings do not cover.
 QRect cueFrame(QWidget* w)
@@ -55,25 +45,14 @@ QRect cueFrame(QWidget* w)
     return w->rect();
 }
 
-// Born 5 May 1980, reading 10 February 2024.
-void enterWorkedReading(Form2& form)
-{
-    form.findChild<QLineEdit*>("Text1")->setText(QStringLiteral("1980"));
-    form.findChild<QComboBox*>("Combo1")->setEditText(QStringLiteral("5"));
-    form.findChild<QComboBox*>("Combo2")->setEditText(QStringLiteral("5"));
-    form.findChild<QLineEdit*>("Text4")->setText(QStringLiteral("2024"));
-    form.findChild<QComboBox*>("Combo3")->setEditText(QStringLiteral("2"));
-    form.findChild<QComboBox*>("Combo4")->setEditText(QStringLiteral("10"));
-}
-
 // A count of presses for every button of the window.
 struct ButtonSpies {
     std::vector<std::unique_ptr<QSignalSpy>> spies;
 
-    explicit ButtonSpies(const Form2& form)
+    explicit ButtonSpies(const testkit::MainWindowDriver& window)
     {
         for (const QString& name : Buttons) {
-            spies.push_back(std::make_unique<QSignalSpy>(qobject_cast<QAbstractButton*>(control(form, name)),
+            spies.push_back(std::make_unique<QSignalSpy>(qobject_cast<QAbstractButton*>(window.control(name)),
                                                         &QAbstractButton::clicked));
         }
     }
@@ -97,25 +76,13 @@ void pressEnter(QWidget* to, bool keypad, bool autoRepeat = false)
     QApplication::sendEvent(to, &press);
 }
 
-Form1* shownTrainingWindow()
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* f = qobject_cast<Form1*>(w); f && f->isVisible()) {
-            return f;
-        }
-    }
-    return nullptr;
-}
-
-void letClosedWindowsGo() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
 }  // namespace
 
 class KeyboardTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QApplication::setFont(uikit::defaultUiFont()); }
+    void initTestCase() { testkit::useProgramFont(); }
 
     // Tabbing into the empty grid showed no focus at all, nor did a button that
     // had the focus given to it.
@@ -131,16 +98,17 @@ private slots:
         Form2 form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
+        const testkit::MainWindowDriver window(form);
         QMap<QString, QImage> without;
         for (const QString& name : TabWalk) {
-            QWidget* w = control(form, name);
-            control(form, name == "Text4" ? "Text1" : "Text4")->setFocus();
+            QWidget* w = window.control(name);
+            window.control(name == "Text4" ? "Text1" : "Text4")->setFocus();
             without[name] = uikit::testing::logicalGrab(w);
         }
 
-        control(form, TabWalk.last())->setFocus();
+        window.control(TabWalk.last())->setFocus();
         for (const QString& name : TabWalk) {
-            QWidget* w = control(form, name);
+            QWidget* w = window.control(name);
             if (byTab) {
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             } else {
@@ -172,18 +140,19 @@ private slots:
         Form2 form(&dialogs);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        enterWorkedReading(form);
-        const ButtonSpies spies(form);
-        control(form, button)->setFocus(Qt::TabFocusReason);
-        pressEnter(control(form, button), keypad);
+        const testkit::MainWindowDriver window(form);
+        window.typeReading(testkit::WorkedReading);
+        const ButtonSpies spies(window);
+        window.control(button)->setFocus(Qt::TabFocusReason);
+        pressEnter(window.control(button), keypad);
         QCOMPARE(spies.pressed(), QStringList{button});
         if (button == "Command1") {
             QVERIFY(form.display() != mainwindow::startDisplay());
         }
         QCOMPARE(dialogs.unanswered(), 0);
-        if (QPointer<Form1> training = shownTrainingWindow()) {
+        if (QPointer<Form1> training = testkit::shownTrainingWindow()) {
             training->close();
-            letClosedWindowsGo();
+            testkit::letClosedWindowsGo();
         }
     }
 
@@ -202,10 +171,11 @@ private slots:
         Form2 form(&dialogs);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        enterWorkedReading(form);
+        const testkit::MainWindowDriver window(form);
+        window.typeReading(testkit::WorkedReading);
         form.findChild<QLineEdit*>("Text2")->setText(QStringLiteral("山田"));
-        const ButtonSpies spies(form);
-        control(form, input)->setFocus(Qt::TabFocusReason);
+        const ButtonSpies spies(window);
+        window.control(input)->setFocus(Qt::TabFocusReason);
         QWidget* focus = QApplication::focusWidget();
         QVERIFY(focus);
         QTest::keyClick(focus, Qt::Key_Return);
@@ -224,14 +194,15 @@ private slots:
         Form2 form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QWidget* image = control(form, "Command2");
+        const testkit::MainWindowDriver window(form);
+        QWidget* image = window.control("Command2");
         const QImage unfocused = uikit::testing::logicalGrab(image);
-        control(form, "Combo4")->setFocus();
+        window.control("Combo4")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), image);
         pressEnter(image, false);
 
-        QPointer<Form1> training = shownTrainingWindow();
+        QPointer<Form1> training = testkit::shownTrainingWindow();
         QVERIFY(training);
         QVERIFY(!form.isVisible());
         QVERIFY(QTest::qWaitForWindowActive(training));
@@ -246,7 +217,7 @@ private slots:
         QWidget* back = training->findChild<QWidget*>("Command1");
         QCOMPARE(QApplication::focusWidget(), back);
         pressEnter(back, true);
-        letClosedWindowsGo();
+        testkit::letClosedWindowsGo();
 
         QVERIFY(!training);
         QVERIFY(form.isVisible());

@@ -4,6 +4,7 @@
 #include "personlist/local_path.h"
 #include "held_write.h"
 #include "test_files.h"
+#include "testkit/driver.h"
 #include "uikit/dialogs.h"
 #include "uikit/file_calls_aside.h"
 
@@ -145,10 +146,7 @@ void ListCommandsTest::cleanup()
 
 void ListCommandsTest::typePerson(const QString& name, const QString& year, const QString& month, const QString& day)
 {
-    m_name->setText(name);
-    m_year->setText(year);
-    m_month->setEditText(month);
-    m_day->setEditText(day);
+    testkit::typePerson({m_name, m_year, m_month, m_day}, name, year, month, day);
 }
 
 void ListCommandsTest::registerPersons(const QStringList& names)

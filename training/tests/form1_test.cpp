@@ -2,6 +2,7 @@
 
 #include "reckoning/board.h"
 #include "reckoning/tables.h"
+#include "testkit/driver.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -89,8 +90,6 @@ struct Visit {
     }
     ~Visit() { delete training.data(); }
 };
-
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 }  // namespace
 
@@ -277,11 +276,11 @@ private slots:
             QCloseEvent close;
             QCoreApplication::sendEvent(visit.training->windowHandle(), &close);
         } else {
-            QTest::mouseClick(returnButton(visit.training), Qt::LeftButton);
+            testkit::click(returnButton(visit.training));
         }
         QVERIFY(trainingVisibleWhenCalled);
         QVERIFY(visit.mainWindow.isVisible());
-        flushDeletes();
+        testkit::letClosedWindowsGo();
         QVERIFY(visit.training.isNull());
     }
 
@@ -292,8 +291,8 @@ private slots:
             slider(first.training)->setValue(-7);
             first.training->tick();
             first.training->tick();
-            QTest::mouseClick(returnButton(first.training), Qt::LeftButton);
-            flushDeletes();
+            testkit::click(returnButton(first.training));
+            testkit::letClosedWindowsGo();
             QVERIFY(first.training.isNull());
         }
         Visit second;

@@ -3,6 +3,8 @@
 
 #include "training/form1.h"
 
+#include "testkit/driver.h"
+
 #include <QApplication>
 #include <QPointer>
 #include <QSignalSpy>
@@ -15,8 +17,6 @@ namespace {
 
 QSlider* slider(QWidget* window) { return window->findChild<QSlider*>(QStringLiteral("Slider1")); }
 QWidget* returnButton(QWidget* window) { return window->findChild<QWidget*>(QStringLiteral("Command1")); }
-
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 }  // namespace
 
@@ -43,7 +43,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), returnButton(window));
         QTest::keyPress(returnButton(window), Qt::Key(key), modifiers);
         QCOMPARE(handedBack.size(), 1);
-        flushDeletes();
+        testkit::letClosedWindowsGo();
         QVERIFY(window.isNull());
     }
 
