@@ -7,8 +7,6 @@
 #include "uikit/accessibility.h"
 #include "uikit/dialogs.h"
 #include "uikit/input_method.h"
-#include "uikit/keep_on_screen.h"
-#include "uikit/title_bar.h"
 #include "uikit/look.h"
 
 #include <QApplication>
@@ -180,7 +178,6 @@ Form2::Form2(uikit::Dialogs* dialogs, uikit::InputMethodSwitch* inputMethod, QWi
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
     resize(form2_layout::RestoredClientSize.x, form2_layout::RestoredClientSize.y);
-    uikit::keepOnScreen(this);
     m_view.show(m_display);
     using namespace form2_layout::control;
     const personlist::PersonInputs personInputs{widget(Text2), widget(Text1), widget(Combo1), widget(Combo2)};
@@ -188,7 +185,6 @@ Form2::Form2(uikit::Dialogs* dialogs, uikit::InputMethodSwitch* inputMethod, QWi
     setBuddies();
     setFocusOrder();
     connectCommands();
-    uikit::addTitleBarOnWayland(this);
     widget(Text1)->setFocus();
 }
 

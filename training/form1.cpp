@@ -3,8 +3,6 @@
 #include "training/speed_slider.h"
 #include "reckoning/tables.h"
 #include "uikit/accessibility.h"
-#include "uikit/keep_on_screen.h"
-#include "uikit/title_bar.h"
 #include "uikit/look.h"
 #include "uikit/push_button.h"
 
@@ -113,10 +111,8 @@ Form1::Form1() : QWidget(nullptr, Qt::Window), m_board(initialTrainingBoard())
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     setFixedSize(form1_layout::ClientSize);
-    uikit::keepOnScreen(this);
 
     createControls();
-    uikit::addTitleBarOnWayland(this);
     showBoard();
     connectControls();
     m_slider->setFocus();
