@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSet>
 #include <QTableView>
 #include <QTest>
@@ -353,13 +354,37 @@ private slots:
         QCOMPARE(in.readingDay, std::string("10"));
     }
 
+    // Maximised on the offscreen screen, 800 x 600, the window is smaller than
+    // the layout: it is drawn smaller by one factor, and restored it is 1:1 again.
+    void controlsStayInsideTheLayoutAndApart_data()
+    {
+        QTest::addColumn<bool>("maximised");
+        QTest::newRow("as laid out") << false;
+        QTest::newRow("maximised on a smaller screen") << true;
+    }
     void controlsStayInsideTheLayoutAndApart()
     {
+        QFETCH(bool, maximised);
         Form2 form;
         const QList<QWidget*> controls = namedControls(form);
         QVERIFY(controls.size() > 100);
+        QMap<QWidget*, QRect> laidOut;
+        for (QWidget* w : controls) {
+            laidOut[w] = w->geometry();
+        }
+        QRect area = LayoutArea;
+        const auto* grid = form.findChild<QTableView*>("MSFlexGrid1");
+        if (maximised) {
+            form.showMaximized();
+            QTRY_VERIFY(form.isMaximized() && form.layoutScale() < 1);
+            area = form.rect();
+            QVERIFY(!grid->horizontalScrollBar()->isVisible());
+            QVERIFY(grid->horizontalHeader()->length() <= grid->viewport()->width());
+            QCOMPARE(grid->verticalHeader()->width(), qRound(33 * form.layoutScale()));
+            QCOMPARE(form.findChild<QWidget*>("Label26")->font().pixelSize(), int(19 * form.layoutScale()));
+        }
         for (const QWidget* w : controls) {
-            QVERIFY2(LayoutArea.contains(w->geometry()), qPrintable(w->objectName()));
+            QVERIFY2(area.contains(w->geometry()), qPrintable(w->objectName()));
         }
         for (qsizetype i = 0; i < controls.size(); ++i) {
             for (qsizetype j = i + 1; j < controls.size(); ++j) {
@@ -372,6 +397,14 @@ private slots:
                 QVERIFY2(common.isEmpty() || common.width() <= 1 || common.height() <= 1,
                          qPrintable(a->objectName() + " overlaps " + b->objectName()));
             }
+        }
+        if (maximised) {
+            form.showNormal();
+            QTRY_COMPARE(form.layoutScale(), 1.0);
+            for (QWidget* w : controls) {
+                QCOMPARE(w->geometry(), laidOut[w]);
+            }
+            QCOMPARE(grid->horizontalHeader()->height(), 17);
         }
     }
 
@@ -474,22 +507,33 @@ private slots:
         QTest::addColumn<QPoint>("origin");  // (0, 0): the list's header row
         QTest::addColumn<int>("pitch");
         QTest::addColumn<bool>("across");
+        QTest::addColumn<bool>("maximised");  // on the smaller offscreen screen, drawn smaller
         for (const bool across : {true, false}) {
-            QTest::addRow("month board, %s", across ? "across" : "down") << QPoint(8, 16) << 72 << across;
-            QTest::addRow("year board, %s", across ? "across" : "down") << QPoint(280, 16) << 72 << across;
-            QTest::addRow("legend, %s", across ? "across" : "down") << QPoint(8, 480) << 48 << across;
+            QTest::addRow("month board, %s", across ? "across" : "down") << QPoint(8, 16) << 72 << across << false;
+            QTest::addRow("year board, %s", across ? "across" : "down") << QPoint(280, 16) << 72 << across << false;
+            QTest::addRow("legend, %s", across ? "across" : "down") << QPoint(8, 480) << 48 << across << false;
+            QTest::addRow("month board smaller, %s", across ? "across" : "down")
+                << QPoint(8, 16) << 72 << across << true;
         }
-        QTest::newRow("list header") << QPoint() << 0 << true;
+        QTest::newRow("list header") << QPoint() << 0 << true << false;
     }
     void neighbouringCellsShareOneBorderLine()
     {
         QFETCH(QPoint, origin);
         QFETCH(int, pitch);
         QFETCH(bool, across);
+        QFETCH(bool, maximised);
         Form2 form;
         form.resize(LayoutArea.size());
-        form.show();
+        if (maximised) {
+            form.showMaximized();
+            QTRY_VERIFY(form.layoutScale() < 1);
+        } else {
+            form.show();
+        }
         QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const qreal scale = form.layoutScale();
+        const auto placed = [scale](QPoint layout) { return QPoint(qRound(layout.x() * scale), qRound(layout.y() * scale)); };
         const QImage shown = form.grab().toImage();
         const qreal ratio = shown.devicePixelRatio();
         const QPoint step = across ? QPoint(1, 0) : QPoint(0, 1);
@@ -535,7 +579,7 @@ private slots:
         // captions: low in a row, at the left of a column.
         for (int k = 0; k < 3; ++k) {
             const QPoint from = origin + (across ? QPoint(-3, k * pitch + pitch * 4 / 5) : QPoint(k * pitch + 4, -3));
-            check(from, 3 * pitch + 6, {0x808080, 0xFFFFFF}, 4, true);
+            check(placed(from), qRound((3 * pitch + 6) * scale), {0x808080, 0xFFFFFF}, 4, true);
         }
     }
 
