@@ -106,6 +106,11 @@ def restore_from_maximised(desktop, origin):
     if desktop == "kwin":
         click_at(x0 + 400, y0 - 10, clicks=2)
     else:
+        # A nested mutter tells a window of the pointer's motion only after its
+        # first button press; until then a press lands where the pointer entered
+        # the window, in the client area. So a first click on the layout's black
+        # ground, where nothing answers it.
+        click_at(x0 + 1100, y0 + 800)
         # Qt's frame: the maximise button is second from the right, 18 pixels
         # square, 5 apart, 8 from the right edge.
         right = x0 + extents(window(MAIN))[0]
@@ -203,11 +208,9 @@ def main(program_path, desktop):
     try:
         wait_for("the main window", lambda: window(MAIN))
         shot = wait_for("the layout on the screen", lambda: client_origin(screen()) and screen())
-        if desktop == "kwin":
+        if desktop in ("kwin", "mutter"):
             check_layout_at_top(shot, desktop)
             check_edge_resize(desktop)
-        elif desktop == "mutter":
-            check_layout_at_top(shot, desktop)
         elif desktop == "sway":
             check_sway_bar(shot, check_layout_at_top(shot, desktop))
         elif desktop == "openbox":
