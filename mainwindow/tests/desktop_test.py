@@ -8,6 +8,7 @@ AT-SPI (the helpers of screen_reader_test.py).
 
 - kwin, mutter: the layout starts at the top of the client area, under the
   desktop's frame; the restored main window grows when its right edge is dragged.
+  On kwin, a minimise by KWin's key stays, and Alt+Tab brings the window back.
 - sway: the tiled main window wears sway's one title bar, and the layout starts
   right under it.
 - openbox (X11): a minimise through the window manager stays, and activating the
@@ -134,6 +135,21 @@ def check_edge_resize(desktop):
     check(grown[1] == RESTORED[1], f"{desktop}: dragged sideways, the height changed: {grown}")
 
 
+def check_minimise_on_kwin():
+    """KWin's own key for minimise (Meta+PgDown) puts the main window away, it
+    stays away, and Alt+Tab brings it back as it was."""
+    before = extents(window(MAIN))
+    xdotool("key", "super+Next")
+    wait_for("the main window minimised", lambda: client_origin(screen()) is None, timeout=10)
+    # A window thrown back would be on the screen again within half a second.
+    for _ in range(4):
+        time.sleep(0.2)
+        check(client_origin(screen()) is None, "kwin: the minimise was undone")
+    xdotool("keydown", "alt", "sleep", "0.3", "key", "Tab", "sleep", "0.8", "keyup", "alt")
+    wait_for("the main window back", lambda: client_origin(screen()), timeout=10)
+    check(extents(window(MAIN)) == before, f"kwin: back as {extents(window(MAIN))}, not as before {before}")
+
+
 def check_sway_bar(shot, origin):
     """Tiled, the window has sway's title bar straight above it and no second bar."""
     x0, y0 = origin
@@ -210,6 +226,8 @@ def main(program_path, desktop):
         shot = wait_for("the layout on the screen", lambda: client_origin(screen()) and screen())
         if desktop in ("kwin", "mutter"):
             check_layout_at_top(shot, desktop)
+            if desktop == "kwin":
+                check_minimise_on_kwin()
             check_edge_resize(desktop)
         elif desktop == "sway":
             check_sway_bar(shot, check_layout_at_top(shot, desktop))
