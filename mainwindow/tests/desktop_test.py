@@ -120,7 +120,8 @@ def restore_from_maximised(desktop, origin):
 
 def check_edge_resize(desktop):
     main = window(MAIN)
-    restore_from_maximised(desktop, client_origin(screen()))
+    # KWin dims the screen for a moment as its window switcher closes.
+    restore_from_maximised(desktop, wait_for("the layout", lambda: client_origin(screen()), timeout=10))
     restored = wait_for("the main window restored", lambda: extents(main)[0] < 900 and extents(main), timeout=10)
     check(restored == RESTORED, f"{desktop}: restored to {restored}, not {RESTORED}")
     x0, y0 = wait_for("the restored layout", lambda: client_origin(screen()))
@@ -149,8 +150,12 @@ def check_minimise_by_key(desktop):
     for _ in range(4):
         time.sleep(0.2)
         check(client_origin(screen()) is None, f"{desktop}: the minimise was undone")
-    xdotool("keydown", "alt", "sleep", "0.3", "key", "Tab", "sleep", "0.8", "keyup", "alt")
-    wait_for("the main window back", lambda: client_origin(screen()), timeout=10)
+    # Alt is let go once the switcher shows the window, not after a guessed while.
+    xdotool("keydown", "alt", "sleep", "0.3", "key", "Tab")
+    wait_for("the window switcher", lambda: client_origin(screen()), timeout=10)
+    xdotool("keyup", "alt")
+    wait_for("the main window back and active",
+             lambda: window(MAIN).getState().contains(pyatspi.STATE_ACTIVE) and client_origin(screen()), timeout=10)
     check(extents(window(MAIN)) == before, f"{desktop}: back as {extents(window(MAIN))}, not as before {before}")
 
 
