@@ -8,18 +8,19 @@
 #include "uikit/accessibility.h"
 #include "uikit/dialogs.h"
 #include "uikit/input_method.h"
-#include "uikit/keep_on_screen.h"
-#include "uikit/title_bar.h"
 #include "uikit/look.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <type_traits>
 
 namespace mainwindow {
@@ -46,6 +47,37 @@ QFont fontOf(form2_layout::Font font)
         break;
     }
     return uikit::defaultUiFont();
+}
+
+// Rounded down: a caption that fills its label at 1:1 must still fit the
+// smaller label, or it would break onto a line the label has no room for.
+QFont scaledFont(form2_layout::Font font, double scale)
+{
+    QFont f = fontOf(font);
+    if (scale != 1) {
+        f.setPixelSize(std::max(1, static_cast<int>(f.pixelSize() * scale)));
+    }
+    return f;
+}
+
+// Below this the smallest captions (9 pt, 12 px) would come out under 9 px,
+// where kanji no longer read; a screen that small sees the rest cut off, as it
+// does today with the restored window.
+constexpr double SmallestScale = 0.75;
+
+int scaledPixel(int at, double scale) { return static_cast<int>(std::lround(at * scale)); }
+
+// A bordered cell keeps the one pixel it shares with its right and lower
+// neighbours: its last pixel is scaled, not the edge after it, so the two
+// cells still overlap by exactly one pixel and draw one line between them.
+QRect scaledRect(const form2_layout::Control& c, double scale)
+{
+    const form2_layout::Rect& r = c.rect;
+    const int overlap = c.border ? 1 : 0;
+    const int left = scaledPixel(r.x, scale);
+    const int top = scaledPixel(r.y, scale);
+    return {left, top, scaledPixel(r.x + r.width - overlap, scale) + overlap - left,
+            scaledPixel(r.y + r.height - overlap, scale) + overlap - top};
 }
 
 // An input's fill is the background of its field; without one it keeps the
@@ -181,7 +213,6 @@ Form2::Form2(uikit::Dialogs* dialogs, uikit::InputMethodSwitch* inputMethod, QWi
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
     resize(form2_layout::RestoredClientSize.x, form2_layout::RestoredClientSize.y);
-    uikit::keepOnScreen(this);
     m_view.show(m_display);
     using namespace form2_layout::control;
     const personlist::PersonInputs personInputs{widget(Text2), widget(Text1), widget(Combo1), widget(Combo2)};
@@ -189,8 +220,82 @@ Form2::Form2(uikit::Dialogs* dialogs, uikit::InputMethodSwitch* inputMethod, QWi
     setBuddies();
     setFocusOrder();
     connectCommands();
-    uikit::addTitleBarOnWayland(this);
     widget(Text1)->setFocus();
+}
+
+double Form2::layoutScale() const
+{
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        return 1;
+    }
+    const form2_layout::Rect& all = form2_layout::LayoutArea;
+    const double fits = std::min(double(width()) / all.width, double(height()) / all.height);
+    return std::clamp(fits, SmallestScale, 1.0);
+}
+
+void Form2::fitLayout()
+{
+    const double scale = layoutScale();
+    if (scale == m_scale) {
+        return;
+    }
+    m_scale = scale;
+    for (std::size_t i = 0; i < form2_layout::Controls.size(); ++i) {
+        m_controls[i]->setGeometry(scaledRect(form2_layout::Controls[i], scale));
+        m_controls[i]->setFont(scaledFont(form2_layout::Controls[i].font, scale));
+    }
+    scaleGrid();
+}
+
+// The grid sizes its columns, rows and header row in pixels of its own; they
+// follow the layout's scale, or the grid would need a scroll bar to show its
+// columns. Where the layout is drawn 1:1 the grid is left exactly as it made
+// itself.
+void Form2::scaleGrid()
+{
+    using personlist::PersonGrid;
+    PersonGrid& grid = personGrid();
+    QHeaderView* columns = grid.horizontalHeader();
+    QHeaderView* numbers = grid.verticalHeader();
+    // First: resizing the sections lays the grid out again, with this height.
+    if (m_scale == 1) {
+        columns->setMinimumHeight(0);
+        columns->setMaximumHeight(QWIDGETSIZE_MAX);
+    } else {
+        columns->setFixedHeight(scaledPixel(PersonGrid::RowHeight, m_scale));
+    }
+    for (int c = 0; c + 1 < int(PersonGrid::ColumnWidths.size()); ++c) {
+        columns->resizeSection(c, scaledPixel(PersonGrid::ColumnWidths[std::size_t(c) + 1], m_scale));
+    }
+    numbers->setDefaultSectionSize(scaledPixel(PersonGrid::RowHeight, m_scale));
+    fitNumberColumn();
+    // Nothing else tells the grid that its header row changed height.
+    QMetaObject::invokeMethod(&grid, "updateGeometries");
+}
+
+// The number column keeps at least its own 33 pixels, scaled; it grows only when
+// the largest number needs more in the scaled face.
+void Form2::fitNumberColumn()
+{
+    using personlist::PersonGrid;
+    PersonGrid& grid = personGrid();
+    const bool floorOnly = PersonGrid::numberColumnWidth(grid.fontMetrics(), grid.lastRow()) == PersonGrid::ColumnWidths[0];
+    grid.verticalHeader()->setMaximumWidth(m_scale == 1 || !floorOnly ? QWIDGETSIZE_MAX
+                                                                        : scaledPixel(PersonGrid::ColumnWidths[0], m_scale));
+}
+
+void Form2::resizeEvent(QResizeEvent* event)
+{
+    fitLayout();
+    QWidget::resizeEvent(event);
+}
+
+void Form2::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange) {
+        fitLayout();
+    }
+    QWidget::changeEvent(event);
 }
 
 std::vector<QWidget*> Form2::buildControls(uikit::InputMethodSwitch& inputMethod)
@@ -253,6 +358,10 @@ void Form2::connectCommands()
     connect(widget(Command7), &QPushButton::clicked, m_listCommands, &ListCommands::deletePerson);
     connect(widget(Command5), &QPushButton::clicked, m_listCommands, &ListCommands::saveList);
     connect(widget(Command6), &QPushButton::clicked, m_listCommands, &ListCommands::openList);
+    const personlist::PersonGridModel* persons = &personGrid().model();
+    connect(persons, &QAbstractItemModel::rowsInserted, this, &Form2::fitNumberColumn);
+    connect(persons, &QAbstractItemModel::rowsRemoved, this, &Form2::fitNumberColumn);
+    connect(persons, &QAbstractItemModel::modelReset, this, &Form2::fitNumberColumn);
 }
 
 Form2::~Form2() = default;

@@ -84,9 +84,15 @@ public:
     // hands back. This window stays loaded, with its inputs, reading and list.
     void openTraining();
 
+    // 1 where the layout fits; maximised or full screen on a smaller client
+    // area, the one factor by which every position, size and face is drawn.
+    double layoutScale() const;
+
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     template <form2_layout::Kind K>
@@ -96,6 +102,9 @@ private:
     void setFocusOrder();
     void connectCommands();
     void refuseInput(ReadingField field);
+    void fitLayout();
+    void scaleGrid();
+    void fitNumberColumn();
 
     std::unique_ptr<uikit::Dialogs> m_ownDialogs;  // the real dialogs, when none were handed in
     uikit::Dialogs& m_dialogs;
@@ -104,6 +113,7 @@ private:
     ReadingView m_view;
     personlist::ListCommands* m_listCommands = nullptr;
     QPointer<training::Form1> m_training;  // the open training window, if any
+    double m_scale = 1;                    // the layout as drawn now
 };
 
 }  // namespace mainwindow

@@ -4,8 +4,6 @@
 #include "training/window_icon.h"
 #include "reckoning/tables.h"
 #include "uikit/accessibility.h"
-#include "uikit/keep_on_screen.h"
-#include "uikit/title_bar.h"
 #include "uikit/look.h"
 #include "uikit/push_button.h"
 
@@ -114,10 +112,8 @@ Form1::Form1() : QWidget(nullptr, Qt::Window), m_board(initialTrainingBoard())
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     setFixedSize(form1_layout::ClientSize);
-    uikit::keepOnScreen(this);
 
     createControls();
-    uikit::addTitleBarOnWayland(this);
     showBoard();
     connectControls();
     m_slider->setFocus();

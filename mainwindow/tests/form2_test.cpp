@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSet>
 #include <QTableView>
 #include <QTest>
@@ -360,6 +361,34 @@ private slots:
         }
     }
 
+    // Maximised on the offscreen screen, 800 x 600, the window is smaller than
+    // the layout: all of it shows, drawn smaller, the list without a scroll bar;
+    // restored, it is 1:1 again.
+    void maximisedOnASmallerScreenAllOfTheLayoutShows()
+    {
+        Form2 form;
+        const QList<QWidget*> controls = namedControls(form);
+        QList<QRect> laidOut;
+        for (const QWidget* w : controls) {
+            laidOut.append(w->geometry());
+        }
+        form.showMaximized();
+        QTRY_VERIFY(form.isMaximized() && form.layoutScale() < 1);
+        for (const QWidget* w : controls) {
+            QVERIFY2(form.rect().contains(w->geometry()), qPrintable(w->objectName()));
+        }
+        const auto* grid = form.findChild<QTableView*>("MSFlexGrid1");
+        QVERIFY(!grid->horizontalScrollBar()->isVisible());
+        QVERIFY(grid->horizontalHeader()->length() <= grid->viewport()->width());
+        QCOMPARE(grid->verticalHeader()->width(), qRound(33 * form.layoutScale()));
+        form.showNormal();
+        QTRY_COMPARE(form.layoutScale(), 1.0);
+        for (qsizetype i = 0; i < controls.size(); ++i) {
+            QCOMPARE(controls[i]->geometry(), laidOut[i]);
+        }
+        QCOMPARE(grid->horizontalHeader()->height(), 17);
+    }
+
     // A few cells at the places the window was drawn with, written out here
     // rather than read from the layout table, so that a table with two palaces
     // swapped (east is on the left) cannot pass.
@@ -463,6 +492,7 @@ private slots:
             QTest::addRow("month board, %s", across ? "across" : "down") << QPoint(8, 16) << 72 << across;
             QTest::addRow("year board, %s", across ? "across" : "down") << QPoint(280, 16) << 72 << across;
             QTest::addRow("legend, %s", across ? "across" : "down") << QPoint(8, 480) << 48 << across;
+            QTest::addRow("month board drawn smaller, %s", across ? "across" : "down") << QPoint(8, 16) << 72 << across;
         }
         QTest::newRow("list header") << QPoint() << 0 << true;
     }
@@ -471,10 +501,14 @@ private slots:
         QFETCH(QPoint, origin);
         QFETCH(int, pitch);
         QFETCH(bool, across);
+        // maximised on the smaller offscreen screen
+        const bool maximised = QByteArray(QTest::currentDataTag()).contains("smaller");
         Form2 form;
         form.resize(LayoutArea.size());
-        form.show();
+        maximised ? form.showMaximized() : form.show();
+        QTRY_VERIFY(form.layoutScale() < 1 || !maximised);
         QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const qreal scale = form.layoutScale();
         const QImage shown = form.grab().toImage();
         const qreal ratio = shown.devicePixelRatio();
         const QPoint step = across ? QPoint(1, 0) : QPoint(0, 1);
@@ -520,7 +554,7 @@ private slots:
         // captions: low in a row, at the left of a column.
         for (int k = 0; k < 3; ++k) {
             const QPoint from = origin + (across ? QPoint(-3, k * pitch + pitch * 4 / 5) : QPoint(k * pitch + 4, -3));
-            check(from, 3 * pitch + 6, {0x808080, 0xFFFFFF}, 4, true);
+            check(from * scale, qRound((3 * pitch + 6) * scale), {0x808080, 0xFFFFFF}, 4, true);
         }
     }
 

@@ -136,27 +136,6 @@ private slots:
         }
     }
 
-    // A window manager may minimise a window that asked for no minimise button;
-    // with the other window hidden, nothing would be left on screen.
-    void aMinimisedWindowComesStraightBack()
-    {
-        Form2 form;
-        form.showMaximized();
-        form.setWindowState(form.windowState() | Qt::WindowMinimized);
-        QCoreApplication::processEvents();
-        QVERIFY(!form.isMinimized());
-        QVERIFY(form.isMaximized());
-
-        QPointer<Form1> training = testkit::MainWindowDriver(form).openTraining();
-        QVERIFY(training);
-        training->setWindowState(Qt::WindowMinimized);
-        QCoreApplication::processEvents();
-        QVERIFY(!training->isMinimized());
-        QVERIFY(training->isVisible());
-        training->close();
-        testkit::letClosedWindowsGo();
-    }
-
     // Closing the main window ends the program even with the training window
     // open (as a session that logs out closes it): the event loop ends, no
     // window stays behind and the main window does not come back. Run last: it
