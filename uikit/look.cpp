@@ -12,22 +12,6 @@ namespace uikit {
 
 namespace {
 
-// The first of the faces that is installed. Asking for a face that is missing
-// (on Debian "ＭＳ Ｐ明朝" never is), or for a list of faces, makes fontconfig
-// search fallbacks once per face and script when text is first drawn, and the
-// missing face alone would draw Latin text in DejaVu. When none is installed the
-// whole list goes to Qt, which falls back from it. Glyphs missing from the face
-// still fall back.
-QStringList firstInstalled(const QStringList& families)
-{
-    for (const QString& family : families) {
-        if (const QString name = installedFace(family); !name.isEmpty()) {
-            return {name};
-        }
-    }
-    return families;
-}
-
 QFont withFamilies(const QStringList& families, QFont::StyleHint style, double points)
 {
     QFont font;
@@ -40,17 +24,37 @@ QFont withFamilies(const QStringList& families, QFont::StyleHint style, double p
 
 }  // namespace
 
+// Asking for a face that is missing (on Debian "ＭＳ Ｐ明朝" never is), or for a
+// list of faces, makes fontconfig search fallbacks once per face and script when
+// text is first drawn, and the missing face alone would draw Latin text in
+// DejaVu; on Windows the system's fallback is a face of other widths, in a
+// layout fixed in pixels. So one face, installed or shipped, is asked for.
+// Glyphs missing from it still fall back.
+QStringList chooseFace(const QStringList& faces, const std::function<QString(const QString&)>& installed,
+                       const std::function<QString()>& loadShipped)
+{
+    for (const QString& family : faces) {
+        if (const QString name = installed(family); !name.isEmpty()) {
+            return {name};
+        }
+    }
+    if (const QString shipped = loadShipped(); !shipped.isEmpty()) {
+        return {shipped};
+    }
+    return faces;
+}
+
 int pixelsForPoints(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
 
 QFont mincho(double points)
 {
-    static const QStringList families = firstInstalled(minchoFaces());
+    static const QStringList families = chooseFace(minchoFaces(), installedFace, loadShippedMincho);
     return withFamilies(families, QFont::Serif, points);
 }
 
 QFont gothic(double points)
 {
-    static const QStringList families = firstInstalled(gothicFaces());
+    static const QStringList families = chooseFace(gothicFaces(), installedFace, loadShippedGothic);
     return withFamilies(families, QFont::SansSerif, points);
 }
 

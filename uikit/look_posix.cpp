@@ -21,6 +21,11 @@ QStringList gothicFaces()
             QStringLiteral("Noto Sans CJK JP")};
 }
 
+// Debian's packages bring the IPA faces (the program depends on them); the
+// program ships none of its own.
+QString loadShippedMincho() { return {}; }
+QString loadShippedGothic() { return {}; }
+
 // Asks fontconfig, in any of a face's names, as Qt compares them (ignoring
 // case). A Windows face carries its English name first and its Japanese one
 // second ("MS PMincho", "ＭＳ Ｐ明朝"); Qt's QFontDatabase::families() lists a

@@ -1,24 +1,48 @@
 #include "uikit/look.h"
 #include "uikit/look_platform.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 
 namespace uikit {
 
 // Windows names a face in the language of the system: "ＭＳ Ｐ明朝" on a
-// Japanese one, "MS PMincho" on others (where the Japanese supplemental fonts
-// are installed). Yu Mincho and Yu Gothic come with every Windows 10 and 11
-// that has Japanese fonts at all; when none is there, Qt falls back from the
-// list by the font's style.
+// Japanese one, "MS PMincho" on others, where it is there only with the
+// Japanese supplemental fonts. Without them, an English Windows has no Mincho
+// face at all, and the program loads the IPA face it ships (ipamp.ttf beside
+// kyusei.exe: IPAPMincho stands in for the MS face, as on Debian). Other
+// Japanese faces (Yu Mincho, Meiryo) have other widths and heights than the
+// captions' places, fixed in pixels, were laid out for, so they are never used.
 QStringList minchoFaces()
 {
-    return {MinchoFamily, QStringLiteral("MS PMincho"), QStringLiteral("游明朝"), QStringLiteral("Yu Mincho")};
+    return {MinchoFamily, QStringLiteral("MS PMincho"), QStringLiteral("IPA P明朝"), QStringLiteral("IPAPMincho")};
 }
 
 QStringList gothicFaces()
 {
-    return {GothicFamily, QStringLiteral("MS PGothic"), QStringLiteral("游ゴシック"), QStringLiteral("Yu Gothic")};
+    return {GothicFamily, QStringLiteral("MS PGothic"), QStringLiteral("IPA Pゴシック"), QStringLiteral("IPAPGothic")};
 }
+
+namespace {
+
+// For this process alone: nothing is installed into the system, and nothing is
+// read where the MS faces are there.
+QString loadShipped(const QString& file)
+{
+    const QString path = QDir::toNativeSeparators(QDir(QCoreApplication::applicationDirPath()).filePath(file));
+    if (!QFileInfo::exists(path)) {
+        return {};
+    }
+    const int id = QFontDatabase::addApplicationFont(path);
+    return id < 0 ? QString() : QFontDatabase::applicationFontFamilies(id).value(0);
+}
+
+}  // namespace
+
+QString loadShippedMincho() { return loadShipped(QStringLiteral("ipamp.ttf")); }
+QString loadShippedGothic() { return loadShipped(QStringLiteral("ipagp.ttf")); }
 
 // Qt's Windows font database is the system's list of faces, which Windows has
 // at hand; asking it costs no search of font files. Each face is listed under

@@ -1,4 +1,5 @@
 #include "uikit/look.h"
+#include "uikit/look_platform.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -56,6 +57,42 @@ private slots:
         }
     }
 
+    // The choice of face against stand-ins of the system's faces and of the
+    // loading of the shipped ones (which fails where `chosen` is empty): the MS
+    // faces lead wherever they are, and then nothing is loaded; no other Japanese
+    // face is ever taken.
+    void faceIsChosenNeverGuessed_data()
+    {
+        using S = QString;
+        QTest::addColumn<QString>("installed");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<int>("loads");
+        QTest::newRow("Japanese Windows") << S("Yu Mincho,ＭＳ Ｐ明朝,ＭＳ Ｐゴシック,Meiryo") << S("ＭＳ Ｐ明朝,ＭＳ Ｐゴシック") << 0;
+        if (QSysInfo::productType() == u"windows") {
+            QTest::newRow("supplemental fonts") << S("Arial,MS PMincho,MS PGothic") << S("MS PMincho,MS PGothic") << 0;
+        }
+        QTest::newRow("no Mincho") << S("Arial,Yu Gothic,Yu Mincho,MS UI Gothic") << S("IPAPMincho,IPAPGothic") << 2;
+        QTest::newRow("MS Mincho, IPA Gothic") << S("ＭＳ Ｐ明朝,Yu Gothic,IPAPGothic") << S("ＭＳ Ｐ明朝,IPAPGothic") << 0;
+        QTest::newRow("shipped faces missing") << S("Tahoma") << S() << 2;
+    }
+    void faceIsChosenNeverGuessed()
+    {
+        QFETCH(QString, installed);
+        QFETCH(QString, chosen);
+        QFETCH(int, loads);
+        const QStringList faces = installed.split(u','), want = chosen.split(u',', Qt::SkipEmptyParts);
+        const auto found = [&](const QString& family) { return faces.contains(family) ? family : QString(); };
+        int loaded = 0;
+        const auto load = [&](const char* family) {
+            ++loaded;
+            return want.isEmpty() ? QString() : QString(family);
+        };
+        QCOMPARE(uikit::chooseFace(uikit::minchoFaces(), found, [&] { return load("IPAPMincho"); }),
+                 want.isEmpty() ? uikit::minchoFaces() : want.mid(0, 1));
+        QCOMPARE(uikit::chooseFace(uikit::gothicFaces(), found, [&] { return load("IPAPGothic"); }),
+                 want.isEmpty() ? uikit::gothicFaces() : want.mid(1, 1));
+        QCOMPARE(loaded, loads);
+    }
 };
 
 QTEST_MAIN(LookTest)
