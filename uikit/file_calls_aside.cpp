@@ -35,8 +35,18 @@ void startThread(std::shared_ptr<FileJob> job, std::shared_ptr<std::function<voi
         const std::lock_guard lock(running().mutex);
         ++running().count;
     }
+    // The thread waits until it has been let go. mingw-w64's thread library
+    // (winpthreads 10) hands a thread's record on to the next new thread when
+    // the thread is let go; a thread let go while it was already ending put its
+    // record back a second time as it ended, wiping the newer thread that had
+    // it by then: that thread ran nothing, and its command waited for ever.
+    // Under wine, about one thread in four thousand when quick calls follow
+    // one another.
+    const auto letGo = std::make_shared<std::mutex>();
+    std::unique_lock holding(*letGo);
     try {
-        std::thread([job, work]() mutable {
+        std::thread([job, work, letGo]() mutable {
+            { const std::lock_guard wait(*letGo); }
             (*work)(*job);
             // What the calls hold (a list read for a command that is gone)
             // goes here, on this thread, unless the command still holds it.
@@ -54,25 +64,12 @@ void startThread(std::shared_ptr<FileJob> job, std::shared_ptr<std::function<voi
     }
 }
 
-// How often a wait looks at the calls whatever else happens. A wake-up can be
-// lost on its way (QEventLoop::exec clears an exit asked for while it was not
-// running; under wine one never arrived at all): then the wait ends one period
-// late rather than never.
-constexpr std::chrono::milliseconds LookAgain{50};
-
-// Runs `loop` until `done`, looking before it blocks and again on every wake-up
-// and every period, so no single message has to arrive for the wait to end.
-// False when it ended early because the program is ending: a loop then
-// returns at once, with -1.
+// Runs `loop` until `done`, looking before each run: a wake-up delivered while
+// the loop was not running (showing the busy box processes events) is cleared
+// by QEventLoop::exec, and the next one may never come. False when it ended
+// early because the program is ending: a loop then returns at once, with -1.
 bool waitUntil(QEventLoop& loop, QEventLoop::ProcessEventsFlags flags, const std::function<bool()>& done)
 {
-    QTimer period;
-    QObject::connect(&period, &QTimer::timeout, &loop, [&loop, &done] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    period.start(LookAgain);
     while (!done()) {
         if (loop.exec(flags) < 0) {
             return false;
